@@ -1,0 +1,21 @@
+# mlt_library(name DEPENDS ...): one static library per folder, from every .cpp in it.
+# Files named *_posix.cpp or *_win32.cpp join only the build for their platform.
+set(MLT_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter)
+
+function(mlt_library name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;SOURCES" ${ARGN})
+  if(ARG_SOURCES)
+    set(sources ${ARG_SOURCES})
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_win32\\.cpp$")
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${MLT_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+endfunction()

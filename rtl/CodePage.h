@@ -1,0 +1,24 @@
+// Text crosses into the system as UTF-8 (SQLite, CSV) or UTF-16 (COM) and is held as
+// 8-bit text in the system code page: the ANSI code page on Windows, Windows-1252
+// elsewhere. These are the only conversions; a character that the code page cannot hold
+// becomes "?".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mlt {
+
+std::u16string Utf8ToWide(std::string_view text);
+std::string WideToUtf8(std::u16string_view text);
+
+// One implementation per platform.
+std::string WideToAnsi(std::u16string_view text);
+std::u16string AnsiToWide(std::string_view text);
+// ANSI to the OEM (MS-DOS) code page, byte for byte: code page 437 off Windows.
+std::string AnsiToOem(std::string_view text);
+
+inline std::string Utf8ToAnsi(std::string_view text) { return WideToAnsi(Utf8ToWide(text)); }
+inline std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(AnsiToWide(text)); }
+
+}  // namespace mlt

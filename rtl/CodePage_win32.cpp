@@ -1,0 +1,32 @@
+#include <windows.h>
+
+#include "rtl/CodePage.h"
+
+namespace mlt {
+
+std::string WideToAnsi(std::u16string_view text) {
+    if (text.empty()) return {};
+    auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    int length = static_cast<int>(text.size());
+    int n = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, "?", nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), n, "?", nullptr);
+    return out;
+}
+
+std::u16string AnsiToWide(std::string_view text) {
+    if (text.empty()) return {};
+    int length = static_cast<int>(text.size());
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    std::u16string out(static_cast<std::size_t>(n), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), length, reinterpret_cast<wchar_t*>(out.data()), n);
+    return out;
+}
+
+std::string AnsiToOem(std::string_view text) {
+    std::string out(text);
+    if (!out.empty()) CharToOemBuffA(out.data(), out.data(), static_cast<DWORD>(out.size()));
+    return out;
+}
+
+}  // namespace mlt

@@ -1,0 +1,55 @@
+// TFileStream: a file written through a large buffer. Opening creates (replacing) or
+// opens for appending. FlushToDisk empties the buffer and asks the OS to put the file on
+// the disk (fsync, FlushFileBuffers). Close reports every deferred write error; the
+// destructor closes quietly, so callers that care about errors call Close first.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rtl/Stream.h"
+
+namespace mlt {
+
+enum class TFileMode { Create, OpenWrite, OpenRead };
+
+// The platform's file handle, one implementation per OS.
+class FileHandle {
+public:
+    virtual ~FileHandle() = default;
+    virtual void Write(const char* data, std::size_t count) = 0;
+    virtual std::size_t Read(char* data, std::size_t count) = 0;
+    virtual std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) = 0;
+    virtual void Sync() = 0;
+    virtual void Close() = 0;
+    static std::unique_ptr<FileHandle> Open(const std::string& path, TFileMode mode);
+};
+
+bool FileExists(const std::string& path);
+
+class TFileStream : public TStream {
+public:
+    TFileStream(const std::string& path, TFileMode mode);
+    ~TFileStream() override;
+
+    void Write(const void* data, std::size_t count) override;
+    std::size_t Read(void* data, std::size_t count) override;
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+    std::int64_t Size() override;
+    using TStream::Write;
+
+    void FlushToDisk();
+    void Close();
+    const std::string& Path() const { return path_; }
+
+private:
+    void FlushBuffer();
+
+    std::string path_;
+    std::unique_ptr<FileHandle> handle_;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
+};
+
+}  // namespace mlt

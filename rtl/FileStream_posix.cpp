@@ -1,0 +1,84 @@
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "rtl/Exception.h"
+#include "rtl/FileStream.h"
+
+namespace mlt {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& what, const std::string& path) {
+    throw EInOutError(what + " " + path + ": " + std::strerror(errno));
+}
+
+class PosixFile : public FileHandle {
+public:
+    PosixFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    ~PosixFile() override {
+        if (fd_ >= 0) ::close(fd_);
+    }
+
+    void Write(const char* data, std::size_t count) override {
+        while (count > 0) {
+            ssize_t n = ::write(fd_, data, count);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                Fail("Cannot write", path_);
+            }
+            data += n;
+            count -= static_cast<std::size_t>(n);
+        }
+    }
+
+    std::size_t Read(char* data, std::size_t count) override {
+        ssize_t n;
+        do n = ::read(fd_, data, count);
+        while (n < 0 && errno == EINTR);
+        if (n < 0) Fail("Cannot read", path_);
+        return static_cast<std::size_t>(n);
+    }
+
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override {
+        int whence = origin == TSeekOrigin::Beginning ? SEEK_SET : origin == TSeekOrigin::Current ? SEEK_CUR : SEEK_END;
+        off_t result = ::lseek(fd_, static_cast<off_t>(offset), whence);
+        if (result < 0) Fail("Cannot seek in", path_);
+        return result;
+    }
+
+    void Sync() override {
+        // Pipes and terminals cannot be synced; only real files must reach the disk.
+        if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) Fail("Cannot flush", path_);
+    }
+
+    void Close() override {
+        int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) Fail("Cannot close", path_);
+    }
+
+private:
+    int fd_;
+    std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileHandle> FileHandle::Open(const std::string& path, TFileMode mode) {
+    int flags = mode == TFileMode::Create ? O_WRONLY | O_CREAT | O_TRUNC : mode == TFileMode::OpenWrite ? O_WRONLY : O_RDONLY;
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0) Fail(mode == TFileMode::Create ? "Cannot create file" : "Cannot open file", path);
+    auto file = std::make_unique<PosixFile>(fd, path);
+    if (mode == TFileMode::OpenWrite) file->Seek(0, TSeekOrigin::End);
+    return file;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace mlt

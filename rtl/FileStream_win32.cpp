@@ -1,0 +1,84 @@
+#include <windows.h>
+
+#include "rtl/Exception.h"
+#include "rtl/FileStream.h"
+
+namespace mlt {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& what, const std::string& path) {
+    char message[512] = {};
+    DWORD error = GetLastError();
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, message,
+                   sizeof message, nullptr);
+    std::string text = message;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) text.pop_back();
+    throw EInOutError(what + " " + path + ": " + text);
+}
+
+class Win32File : public FileHandle {
+public:
+    Win32File(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+    ~Win32File() override {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+
+    void Write(const char* data, std::size_t count) override {
+        while (count > 0) {
+            DWORD chunk = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
+            DWORD written = 0;
+            if (!WriteFile(handle_, data, chunk, &written, nullptr) || written == 0) Fail("Cannot write", path_);
+            data += written;
+            count -= written;
+        }
+    }
+
+    std::size_t Read(char* data, std::size_t count) override {
+        DWORD got = 0;
+        if (!ReadFile(handle_, data, static_cast<DWORD>(count), &got, nullptr)) Fail("Cannot read", path_);
+        return got;
+    }
+
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override {
+        LARGE_INTEGER distance;
+        distance.QuadPart = offset;
+        LARGE_INTEGER result;
+        DWORD method = origin == TSeekOrigin::Beginning ? FILE_BEGIN : origin == TSeekOrigin::Current ? FILE_CURRENT : FILE_END;
+        if (!SetFilePointerEx(handle_, distance, &result, method)) Fail("Cannot seek in", path_);
+        return result.QuadPart;
+    }
+
+    void Sync() override {
+        if (!FlushFileBuffers(handle_) && GetLastError() != ERROR_INVALID_HANDLE) Fail("Cannot flush", path_);
+    }
+
+    void Close() override {
+        HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        if (!CloseHandle(handle)) Fail("Cannot close", path_);
+    }
+
+private:
+    HANDLE handle_;
+    std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileHandle> FileHandle::Open(const std::string& path, TFileMode mode) {
+    DWORD access = mode == TFileMode::OpenRead ? GENERIC_READ : GENERIC_WRITE;
+    DWORD disposition = mode == TFileMode::Create ? CREATE_ALWAYS : OPEN_EXISTING;
+    HANDLE handle = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) Fail(mode == TFileMode::Create ? "Cannot create file" : "Cannot open file", path);
+    auto file = std::make_unique<Win32File>(handle, path);
+    if (mode == TFileMode::OpenWrite) file->Seek(0, TSeekOrigin::End);
+    return file;
+}
+
+bool FileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace mlt

@@ -1,0 +1,26 @@
+#include "rtl/Host.h"
+
+#include <cstdio>
+
+namespace mlt {
+
+namespace {
+THost MakeDefaultHost() {
+    THost host;
+    host.MessageBox = [](const std::string& text, TMessageKind) { std::fprintf(stderr, "%s\n", text.c_str()); };
+    host.SetWaitCursor = [](bool) {};
+    return host;
+}
+}  // namespace
+
+THost& Host() {
+    static THost host = MakeDefaultHost();
+    return host;
+}
+
+std::string ExtractFilePath(const std::string& path) {
+    std::size_t slash = path.find_last_of("/\\:");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace mlt
