@@ -1,0 +1,91 @@
+// TDorvexBaseComponent: binds an exporter to a data source (a grid control, a dataset or
+// a user-supplied data engine), holds the columns and the output file name, and runs an
+// export through a fixed pipeline: PrepareExecute, ExportData, FinishExecute.
+//
+// Execute never lets an exception of the framework's family escape: it records
+// ExportResult 3 (1 completed, 2 canceled) and shows a message only with soShowMessage.
+// Exceptions outside the family (std::bad_alloc, ...) pass through. After a failure the
+// rest of the run is skipped, FinishExecute included, as the caller may want to inspect
+// the state; the next run starts afresh.
+#pragma once
+
+#include <functional>
+
+#include "data/DataSet.h"
+#include "export/DvxCustomBaseComponent.h"
+#include "export/DvxDataEngine.h"
+#include "export/GridKind.h"
+#include "rtl/Control.h"
+
+namespace mlt {
+
+enum TColumnSource { csDBGrid, csDataSet, csDataEngine };
+enum TActionAfterExport { aeNone, aeOpenView, aeEMail };
+enum TDvxLayout { elColumnar, elReversedColumnar, elTabularForm };
+
+using TDvxGetNextSelected = std::function<void(TPersistent& sender, int index, void*& selected)>;
+using TDvxGetSelectedCount = std::function<void(TPersistent& sender, int& count)>;
+using TDvxSpecificationEvent = std::function<void(TPersistent& sender, std::string& fileName)>;
+
+// The file extension of an export-format code (".PDF" for 17); empty for codes without.
+std::string TableTypeExtension(int code);
+// The path with its extension (from the last "." after the last delimiter) replaced.
+std::string ChangeFileExt(const std::string& path, const std::string& ext);
+
+class TDorvexBaseComponent : public TDvxCustomBaseComponent {
+public:
+    explicit TDorvexBaseComponent(TComponent* owner = nullptr);
+    ~TDorvexBaseComponent() override;
+    std::string ClassName() const override { return "TDorvexBaseComponent"; }
+    void Assign(const TPersistent& source) override;
+
+    void SetTableType(std::uint8_t value) override;
+
+    TCustomControl* DBGrid() const { return dbGrid_; }
+    // Validates the control's kind; an unsupported one raises and keeps the old grid.
+    void SetDBGrid(TCustomControl* grid);
+    TDataSet* DataSet() const { return dataSet_; }
+    void SetDataSet(TDataSet* dataSet);
+    TDvxCustomDataEngine* DataEngine() const { return dataEngine_; }
+    void SetDataEngine(TDvxCustomDataEngine* engine);
+
+    void Execute();
+    bool WithinRecordLimit(int count) const { return RecordLimit <= 0 || count < RecordLimit; }
+
+    virtual void CreateDataEngine();
+    virtual void FreeDataEngine();
+    virtual void PrepareExecute();
+    virtual void FinishExecute();
+    virtual void DoActionAfterExport();
+
+    TDvxColumns Columns{this};
+    TColumnSource ColumnSource = csDBGrid;
+    TDvxGetNextSelected OnGetNextSelected;
+    TDvxGetSelectedCount OnGetSelectedCount;
+    TDvxSpecificationEvent OnBeforeLoadSpecification;
+    TDvxSpecificationEvent OnAfterLoadSpecification;
+    TDvxSpecificationEvent OnBeforeSaveSpecification;
+    TDvxSpecificationEvent OnAfterSaveSpecification;
+
+    TActionAfterExport ActionAfterExport = aeNone;
+    std::string FileName;
+    TDvxLayout Layout = elColumnar;
+
+    TDvxCustomDataEngine* CurrentEngine = nullptr;
+    int RecordCount = 0;
+    int VisibleColumnCount = 0;
+    bool ColumnsDefined = false;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+
+    TCustomControl* dbGrid_ = nullptr;
+    TDataSet* dataSet_ = nullptr;
+    TDvxCustomDataEngine* dataEngine_ = nullptr;
+    TGridKind gridKind_ = TGridKind::Columns;
+    bool ownsEngine_ = false;
+};
+
+}  // namespace mlt

@@ -1,0 +1,269 @@
+#include "export/DorvexToCellFile.h"
+
+#include <algorithm>
+
+#include "export/DvxMessages.h"
+#include "rtl/Exception.h"
+#include "rtl/TextUtils.h"
+
+namespace mlt {
+
+std::string TDorvexToCellFile::NumberedFileName(const std::string& fileName, int fileNumber) {
+    if (fileNumber <= 0) return fileName;
+    std::string number = IntToStr(fileNumber);
+    if (number.size() < 3) number.insert(0, 3 - number.size(), '0');
+    std::size_t delimiter = fileName.find_last_of("/\\:");
+    std::size_t dot = fileName.find_last_of('.');
+    if (dot == std::string::npos || (delimiter != std::string::npos && dot < delimiter)) return fileName + number;
+    return fileName.substr(0, dot) + number + fileName.substr(dot);
+}
+
+void TDorvexToCellFile::ExportData() {
+    ToFile = true;
+    try {
+        ExportToStream(nullptr);
+    } catch (...) {
+        ToFile = false;
+        throw;
+    }
+    ToFile = false;
+}
+
+void TDorvexToCellFile::ExportToStream(TMemoryStream* stream) {
+    if (stream != nullptr) PrepareExecute();
+    const int headerLines = Header.Count();
+    const int footerLines = Footer.Count();
+    int fileNumber = 0;
+    OutputStream = stream;
+    CellFont = std::make_unique<TFont>();
+    TDvxCustomDataEngine& engine = *CurrentEngine;
+    try {
+        engine.DisableControls();
+        engine.BeforeExecute();
+        engine.First();
+        RecordTotal = engine.GetRecordCount();
+        TitleRows = (!AddTitle || !CanWriteTitle()) ? 0 : ((Options & soBlankRowAfterCaptions) != 0 ? 2 : 1);
+        TotalRowCount = headerLines + TitleRows + RecordTotal + footerLines;
+
+        int recordIndex = 0;
+        StartFile(FileName, 0);
+        const std::string status = AnimatedStatus ? LanguageString(msgExporting) : std::string();
+        while (!ProgressCanceled() && WithinRecordLimit(recordIndex) && !engine.Eof()) {
+            if (AnimatedStatus) UpdateProgress(status, recordIndex);
+            if (OnProgress) {
+                bool abort = false;
+                OnProgress(*this, recordIndex, engine.GetRecordCount(), abort);
+                if (abort) SetProgressCanceled(true);
+            }
+            if (RowsPerFile > 0 && recordIndex > 0 && recordIndex % RowsPerFile == 0) {
+                ++fileNumber;
+                if (stream == nullptr) StartFile(FileName, fileNumber);
+            }
+            ++recordIndex;
+            if (Layout != elTabularForm) WriteRowStart(false);
+            int visibleIndex = 0;
+            for (int i = 0; i < Columns.Count(); ++i) {
+                TDvxColumn& column = Columns.Items(i);
+                if (column.Visible) WriteRecordCell(column, visibleIndex++, recordIndex);
+            }
+            if (Layout != elTabularForm) WriteRowEnd(false);
+            engine.Next();
+            ++CurrentRow;
+        }
+        engine.AfterExecute();
+        engine.EnableControls();
+    } catch (...) {
+        // The open output still gets its footer; the failure then reaches the caller.
+        try {
+            FinishFile();
+        } catch (...) {
+        }
+        CellFont.reset();
+        throw;
+    }
+    FinishFile();
+    CellFont.reset();
+    if (stream != nullptr) FinishExecute();
+}
+
+void TDorvexToCellFile::ConvertCellText() {
+    if (CharacterSet == csASCII_MSDOS) CellText = ConvertToOem(CellText);
+}
+
+void TDorvexToCellFile::WriteRecordCell(TDvxColumn& column, int visibleIndex, int recordIndex) {
+    TDvxCustomDataEngine& engine = *CurrentEngine;
+    CellColor = column.Color;
+    CellFont->Assign(column.Font);
+    CellAlignment = column.Alignment;
+    CellField = engine.GetField(column);
+    if (CellField != nullptr) {
+        GetFieldText(CellField, CellText);
+        CellType = GetColumnCellType(CellField, BlankIfZero);
+    } else {
+        Variant value;
+        engine.GetValue(column, value);
+        CellText = value.AsString(FormatSettings());
+        CellType = GetValueCellType(engine.GetFieldType(column), Variant::String(CellText), BlankIfZero);
+    }
+    GetRowColor(Header.Count() + TitleRows + recordIndex, CellColor);
+    if (OnGetCellParams) OnGetCellParams(*this, CellField, CellText, *CellFont, CellAlignment, CellColor, CellType);
+    ConvertCellText();
+    switch (Layout) {
+        case elReversedColumnar:
+            WriteData(CellField, CellType, visibleIndex, CurrentRow, CellText, CellAlignment, CellFont.get(), CellColor);
+            break;
+        case elTabularForm: {
+            WriteRowStart(false);
+            const int row = VisibleColumnCount * CurrentRow + visibleIndex;
+            WriteData(nullptr, ctString, row, 0, column.Title.Caption, column.Title.Alignment, &column.Title.Font,
+                      column.Title.Color);
+            WriteData(CellField, CellType, row, 1, CellText, CellAlignment, CellFont.get(), CellColor);
+            WriteRowEnd(false);
+            break;
+        }
+        default:
+            WriteData(CellField, CellType, CurrentRow, visibleIndex, CellText, CellAlignment, CellFont.get(), CellColor);
+            break;
+    }
+}
+
+void TDorvexToCellFile::StartFile(const std::string& fileName, int fileNumber) {
+    if (fileNumber > 0) FinishFile();
+    if (!fileName.empty()) {
+        std::string name = NumberedFileName(fileName, fileNumber);
+        if (OnGetFileName) OnGetFileName(*this, fileNumber, name);
+        CreateFileStream(name);
+    }
+    if (OutputStream == nullptr) throw EInOutError("No output file: the file name is empty");
+    WriteFileBegin();
+    // With split output every file but the last holds RowsPerFile records.
+    int records = RecordTotal;
+    if (RowsPerFile > 0) {
+        int before = fileNumber * RowsPerFile;
+        records = std::max(0, std::min(RowsPerFile, RecordTotal - before));
+    }
+    const int rows = TitleRows + records;
+    int widest = 0;
+    for (int i = 0; i < Columns.Count(); ++i)
+        if (Columns.Items(i).Visible) widest = std::max(widest, Columns.Items(i).Width);
+    switch (Layout) {
+        case elReversedColumnar:
+            WriteDimension(VisibleColumnCount, rows + 1);
+            for (int i = 0; i <= rows; ++i) WriteColumnWidth(i, widest);
+            break;
+        case elTabularForm:
+            WriteDimension(rows * VisibleColumnCount, 3);
+            WriteColumnWidth(0, widest);
+            WriteColumnWidth(1, widest);
+            break;
+        default: {
+            WriteDimension(rows, VisibleColumnCount + 1);
+            int k = 0;
+            for (int i = 0; i < Columns.Count(); ++i)
+                if (Columns.Items(i).Visible) WriteColumnWidth(k++, Columns.Items(i).Width);
+            break;
+        }
+    }
+    WriteHeader();
+    WriteDataBegin();
+    if (AddTitle && CanWriteTitle() && Layout != elTabularForm) WriteCaptions();
+}
+
+void TDorvexToCellFile::WriteCaptions() {
+    const int headerLines = Header.Count();
+    WriteRowStart(true);
+    int k = 0;
+    for (int i = 0; i < Columns.Count(); ++i) {
+        TDvxColumn& column = Columns.Items(i);
+        if (!column.Visible) continue;
+        CellColor = column.Title.Color;
+        CellFont->Assign(column.Title.Font);
+        CellAlignment = column.Title.Alignment;
+        CellText = column.Title.Caption;
+        GetRowColor(headerLines + 1, CellColor);
+        CellType = ctString;
+        if (OnGetCellParams) OnGetCellParams(*this, nullptr, CellText, *CellFont, CellAlignment, CellColor, CellType);
+        ConvertCellText();
+        if (Layout == elReversedColumnar)
+            WriteData(nullptr, CellType, k, headerLines, CellText, CellAlignment, CellFont.get(), CellColor);
+        else
+            WriteData(nullptr, CellType, headerLines, k, CellText, CellAlignment, CellFont.get(), CellColor);
+        ++k;
+    }
+    WriteRowEnd(true);
+    if ((Options & soBlankRowAfterCaptions) == 0) return;
+    WriteRowStart(true);
+    GetRowColor(headerLines + 2, CellColor);
+    for (int k2 = 0; k2 < VisibleColumnCount; ++k2) {
+        if (Layout == elReversedColumnar)
+            WriteData(nullptr, ctBlank, k2, CurrentRow - 1, std::string(), taCenter, nullptr, CellColor);
+        else
+            WriteData(nullptr, ctBlank, CurrentRow - 1, k2, std::string(), taCenter, nullptr, CellColor);
+    }
+    WriteRowEnd(true);
+}
+
+void TDorvexToCellFile::WriteHeader() {
+    const int headerLines = Header.Count();
+    CurrentRow = headerLines + (!AddTitle ? 0 : ((Options & soBlankRowAfterCaptions) != 0 ? 2 : 1));
+    for (int i = 0; i < headerLines; ++i) {
+        WriteRowStart(true);
+        CellColor = clWhite;
+        CellAlignment = taLeftJustify;
+        CellText = Header[i];
+        GetRowColor(i, CellColor);
+        CellType = ctString;
+        if (OnGetCellParams) OnGetCellParams(*this, nullptr, CellText, *CellFont, CellAlignment, CellColor, CellType);
+        ConvertCellText();
+        WriteData(nullptr, CellType, i, 1, CellText, CellAlignment, CellFont.get(), CellColor);
+        WriteRowEnd(true);
+    }
+}
+
+void TDorvexToCellFile::WriteFooter() {
+    WriteDataEnd();
+    for (int i = 0; i < Footer.Count(); ++i) {
+        WriteRowStart(true);
+        CellColor = clWhite;
+        CellAlignment = taLeftJustify;
+        CellText = Footer[i];
+        CellType = ctString;
+        if (OnGetCellParams) OnGetCellParams(*this, nullptr, CellText, *CellFont, CellAlignment, CellColor, CellType);
+        ConvertCellText();
+        WriteData(nullptr, CellType, CurrentRow + i, 1, CellText, CellAlignment, CellFont.get(), CellColor);
+        WriteRowEnd(true);
+    }
+    WriteFileEnd();
+}
+
+void TDorvexToCellFile::FinishFile() {
+    if (OutputStream == nullptr) return;
+    WriteFooter();
+    if (ToFile) {
+        OutputStream = nullptr;
+        auto file = std::move(ownedFile_);
+        file->Close();
+    }
+}
+
+void TDorvexToCellFile::CreateFileStream(const std::string& fileName) {
+    if (!ToFile) return;
+    TFileMode mode = ((Options & soMergeData) != 0 && FileExists(fileName) && CanMergeData()) ? TFileMode::OpenWrite
+                                                                                             : TFileMode::Create;
+    ownedFile_ = std::make_unique<TFileStream>(fileName, mode);
+    OutputStream = ownedFile_.get();
+}
+
+void TDorvexToCellFile::WriteString(std::string_view text) {
+    if (OutputStream != nullptr) OutputStream->Write(text.data(), text.size());
+}
+
+void TDorvexToCellFile::WriteRowEnd(bool isHeaderRow) {
+    ++RowsSinceFlush;
+    if (ownedFile_ && OutputStream == ownedFile_.get() && RowsSinceFlush > 1024) {
+        ownedFile_->FlushToDisk();
+        RowsSinceFlush = 0;
+    }
+}
+
+}  // namespace mlt

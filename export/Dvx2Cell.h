@@ -1,0 +1,4 @@
+// The cell-file export driver.
+#pragma once
+
+#include "export/DorvexToCellFile.h"

@@ -1,0 +1,67 @@
+// TDvxCustomDBDataEngine walks a dataset: every operation first does what the base
+// engine does (so the events still fire), then acts on GetDataset. BeforeExecute
+// remembers the dataset's position as a bookmark and AfterExecute returns to it, so the
+// user's current record is the same before and after a completed run. Column lookups go
+// through the dataset's by-name lookup, which fails for a missing field; each column's
+// field is looked up once per run.
+// TDvxDatasetDataEngine binds the walk to a dataset given directly.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "data/DataSet.h"
+#include "export/DvxDataEngine.h"
+
+namespace mlt {
+
+class TDvxCustomDBDataEngine : public TDvxCustomDataEngine {
+public:
+    using TDvxCustomDataEngine::TDvxCustomDataEngine;
+    std::string ClassName() const override { return "TDvxCustomDBDataEngine"; }
+
+    virtual TDataSet* GetDataset() { return nullptr; }
+
+    void EnableControls() override;
+    void DisableControls() override;
+    void BeforeExecute() override;
+    void AfterExecute() override;
+    // Appends one column per dataset field, hidden ones included; from the last field
+    // backwards when rightToLeft.
+    void FillColumns(TDvxColumns& columns, bool rightToLeft) override;
+    bool Eof() override;
+    void First() override;
+    void Next() override;
+    void GetValue(TDvxColumn& column, Variant& value) override;
+    int GetRecordCount() override;
+    TFieldType GetFieldType(TDvxColumn& column) override;
+    bool IsFieldRequired(TDvxColumn& column) override;
+    bool IsFieldReadOnly(TDvxColumn& column) override;
+    TField* GetField(TDvxColumn& column) override;
+
+private:
+    TField& FieldOf(TDvxColumn& column);
+
+    bool hasBookmark_ = false;
+    TBookmark bookmark_;
+    std::vector<std::pair<const TDvxColumn*, TField*>> fieldCache_;
+    TDataSet* cachedDataSet_ = nullptr;
+};
+
+class TDvxDatasetDataEngine : public TDvxCustomDBDataEngine {
+public:
+    using TDvxCustomDBDataEngine::TDvxCustomDBDataEngine;
+    std::string ClassName() const override { return "TDvxDatasetDataEngine"; }
+
+    TDataSet* GetDataset() override { return dataset_; }
+    TDataSet* Dataset() const { return dataset_; }
+    void SetDataset(TDataSet* dataset);
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TDataSet* dataset_ = nullptr;
+};
+
+}  // namespace mlt

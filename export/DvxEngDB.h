@@ -1,0 +1,6 @@
+// The dataset and grid engines.
+#pragma once
+
+#include "export/DvxDBDataEngine.h"
+#include "export/DvxDBGridDataEngine.h"
+#include "export/GridKind.h"

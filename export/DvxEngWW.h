@@ -1,0 +1,4 @@
+// The engines for grids reached by property names.
+#pragma once
+
+#include "export/DvxWWGridDataEngines.h"

@@ -1,0 +1,5 @@
+// Columns and the data-engine base.
+#pragma once
+
+#include "export/DvxColumn.h"
+#include "export/DvxDataEngine.h"
