@@ -1,0 +1,162 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the marrowlintide command, run as a newcomer would run it.
+
+Usage: cli_test.py MARROWLINTIDE SAMPLE_DB WORKDIR
+Every PDF written is checked with qpdf --check and read back with pdftotext.
+"""
+import os
+import signal
+import sqlite3
+import subprocess
+import sys
+import time
+import unittest
+
+TOOL, SAMPLE_DB, WORK = sys.argv[1], sys.argv[2], sys.argv[3]
+
+
+def run(*args, **kwargs):
+    return subprocess.run([TOOL, *args], capture_output=True, text=False, timeout=120, **kwargs)
+
+
+def check_pdf(test, path):
+    qpdf = subprocess.run(["qpdf", "--check", path], capture_output=True, text=True)
+    test.assertEqual(qpdf.returncode, 0, qpdf.stdout + qpdf.stderr)
+    test.assertNotIn("WARNING", qpdf.stdout + qpdf.stderr)
+    return subprocess.run(["pdftotext", "-layout", path, "-"], capture_output=True, text=True, check=True).stdout
+
+
+def path(name):
+    return os.path.join(WORK, name)
+
+
+class Report(unittest.TestCase):
+    def test_sample_orders_report(self):
+        out = path("orders.pdf")
+        result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT * FROM orders", "-o", out, "--quiet")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stderr, b"")
+        text = check_pdf(self, out)
+        self.assertIn("order_id", text)
+        self.assertIn("José", text)
+        self.assertIn("Genève", text)
+
+    def test_max_records_and_captions(self):
+        out = path("five.pdf")
+        result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT order_id FROM orders ORDER BY order_id",
+                     "--max-records", "5", "--fields-caption", "Number", "-o", out)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        words = check_pdf(self, out).split()
+        self.assertEqual(words, ["Number", "1", "2", "3", "4", "5"])
+
+    def test_rows_per_file_writes_numbered_complete_files(self):
+        out = path("split.pdf")
+        result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT order_id FROM orders ORDER BY order_id LIMIT 5",
+                     "--rows-per-file", "2", "--no-caption", "-o", out)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        texts = [check_pdf(self, path(n)).split() for n in ("split.pdf", "split001.pdf", "split002.pdf")]
+        self.assertEqual(texts, [["1", "2"], ["3", "4"], ["5"]])
+        self.assertFalse(os.path.exists(path("split003.pdf")))
+
+    def test_layouts(self):
+        query = "SELECT 'a' AS x, 'b' AS y"
+        for layout in ("columnar", "reversed", "tabular"):
+            out = path(f"layout-{layout}.pdf")
+            result = run("report", "--db", SAMPLE_DB, "--sql", query, "--layout", layout, "-o", out)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            words = check_pdf(self, out).split()
+            self.assertEqual(sorted(words), ["a", "b", "x", "y"] if layout != "tabular" else ["a", "b", "x", "y"])
+
+    def test_standard_output(self):
+        result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT 1 AS one", "-o", "-")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertTrue(result.stdout.startswith(b"%PDF-1.2\r\n"))
+        self.assertTrue(result.stdout.endswith(b"%%EOF\r\n"))
+
+    def test_csv_with_quotes_accents_and_bom(self):
+        csv = path("people.csv")
+        with open(csv, "wb") as f:
+            f.write('\ufeffname,city\r\n"Dupré, José","Zürich ""Altstadt"""\r\n"two\nlines",x\r\n'.encode("utf-8"))
+        out = path("people.pdf")
+        result = run("report", "--csv", csv, "-o", out)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        text = check_pdf(self, out)
+        self.assertIn("Dupré, José", text)
+        self.assertIn('Zürich "Altstadt"', text)
+
+    def test_query_without_rows_is_a_valid_empty_report(self):
+        out = path("empty.pdf")
+        result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT * FROM orders WHERE 0", "-o", out)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(check_pdf(self, out).split(), ["order_id", "order_date", "customer", "city", "amount", "paid"])
+
+
+class BadInput(unittest.TestCase):
+    def assertFails(self, args, fragment, code=1, out=None):
+        result = run(*args)
+        self.assertEqual(result.returncode, code, result.stderr)
+        lines = result.stderr.decode().strip().splitlines()
+        self.assertTrue(lines and lines[0].startswith("marrowlintide: "), result.stderr)
+        self.assertIn(fragment, lines[0])
+        if out:
+            self.assertFalse(os.path.exists(out), "a failed run must leave no file")
+
+    def test_missing_database(self):
+        out = path("none.pdf")
+        self.assertFails(["report", "--db", path("missing.db"), "--sql", "SELECT 1", "-o", out], "missing.db", out=out)
+
+    def test_bad_sql(self):
+        out = path("none.pdf")
+        self.assertFails(["report", "--db", SAMPLE_DB, "--sql", "SELEKT 1", "-o", out], "syntax error", out=out)
+
+    def test_ragged_csv(self):
+        csv = path("ragged.csv")
+        with open(csv, "w") as f:
+            f.write("a,b\n1,2\n3\n")
+        out = path("ragged.pdf")
+        self.assertFails(["report", "--csv", csv, "-o", out], "ragged.csv", out=out)
+
+    def test_unwritable_output(self):
+        self.assertFails(["report", "--db", SAMPLE_DB, "--sql", "SELECT 1", "-o", "/nonexistent/dir/x.pdf"],
+                         "/nonexistent/dir/x.pdf")
+
+    def test_usage_errors(self):
+        base = ["report", "--db", SAMPLE_DB, "--sql", "SELECT 1", "-o", path("u.pdf")]
+        self.assertFails(base + ["--fields-width", "10,abc"], '"abc" is not a number', code=2, out=path("u.pdf"))
+        self.assertFails(base + ["--page-width", "0"], "--page-width must be greater than 0", code=2)
+        self.assertFails(base + ["--odd-color", "#12345"], "#RRGGBB", code=2)
+        self.assertFails(["report", "--csv", "a.csv", "--db", "x.db", "--sql", "q"], "not both", code=2)
+        self.assertFails(["report"], "no source", code=2)
+        self.assertFails(["frobnicate"], "unknown command", code=2)
+
+    def test_help_and_version(self):
+        self.assertEqual(run("--help").returncode, 0)
+        self.assertIn(b"Usage: marrowlintide report", run("--help").stdout)
+        self.assertRegex(run("--version").stdout.decode(), r"^marrowlintide \d+\.\d+\.\d+\n$")
+
+
+class Cancel(unittest.TestCase):
+    def test_ctrl_c_leaves_a_complete_report(self):
+        db = path("big.db")
+        if not os.path.exists(db):
+            con = sqlite3.connect(db)
+            con.execute("CREATE TABLE t (id INTEGER, name VARCHAR(20))")
+            con.execute("INSERT INTO t WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n LIMIT 1000000)"
+                        " SELECT i, 'name ' || i FROM n")
+            con.commit()
+            con.close()
+        out = path("canceled.pdf")
+        proc = subprocess.Popen([TOOL, "report", "--db", db, "--sql", "SELECT * FROM t", "-o", out],
+                                stderr=subprocess.PIPE)
+        time.sleep(0.7)
+        proc.send_signal(signal.SIGINT)
+        _, err = proc.communicate(timeout=60)
+        self.assertEqual(proc.returncode, 130, err)
+        self.assertIn(b"canceled", err)
+        text = check_pdf(self, out)
+        self.assertIn("name 1", text)
+
+
+if __name__ == "__main__":
+    os.makedirs(WORK, exist_ok=True)
+    unittest.main(argv=[sys.argv[0], "-v"])
