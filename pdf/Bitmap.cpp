@@ -1,0 +1,41 @@
+#include "pdf/Bitmap.h"
+
+#include <climits>
+#include <string>
+
+#include "rtl/Exception.h"
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_NO_STDIO
+#define STBI_ONLY_BMP
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_GIF
+#include <stb_image.h>
+
+namespace mlt {
+
+namespace {
+
+[[noreturn]] void RaiseNoPicture(std::string_view sourceName, std::string_view reason) {
+    std::string message = "The data of ";
+    message.append(sourceName).append(" is not a picture (BMP, PNG, JPEG or GIF): ").append(reason);
+    throw Exception(std::move(message));
+}
+
+}  // namespace
+
+void TBitmap::PixelsFree::operator()(std::uint8_t* pixels) const { stbi_image_free(pixels); }
+
+std::unique_ptr<TBitmap> TBitmap::LoadFromMemory(std::string_view data, std::string_view sourceName) {
+    if (data.empty()) RaiseNoPicture(sourceName, "no data");
+    if (data.size() > static_cast<std::size_t>(INT_MAX)) RaiseNoPicture(sourceName, "too large");
+    int width = 0, height = 0, channels = 0;
+    std::uint8_t* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(data.data()),
+                                                 static_cast<int>(data.size()), &width, &height, &channels,
+                                                 BytesPerPixel);
+    if (!pixels) RaiseNoPicture(sourceName, stbi_failure_reason());
+    return std::unique_ptr<TBitmap>(new TBitmap(width, height, pixels));
+}
+
+}  // namespace mlt

@@ -1,0 +1,523 @@
+#include "pdf/DorvexToPDF.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+#include "data/DBGrid.h"
+#include "rtl/Exception.h"
+
+namespace mlt {
+
+namespace {
+
+constexpr std::int64_t kMargin = 10;
+constexpr std::int64_t kWidthUnit = 8;
+constexpr std::int64_t kRowHeight = 18;
+constexpr std::int64_t kRuleHeight = 19;
+constexpr std::int64_t kBoxDrop = 5;
+constexpr std::int64_t kTopRuleDrop = 13;
+constexpr std::size_t kNodeNumberWidth = 6;
+constexpr std::size_t kHexLineDigits = 77;
+
+// c / 255 with three decimals, for c = 0 .. 255: "0.000" .. "1.000". No c / 255 lies
+// half-way between two thousandths, so rounding to nearest is exact.
+constexpr std::array<std::array<char, 5>, 256> MakeFractions() {
+    std::array<std::array<char, 5>, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        int thousandths = (c * 2000 + 255) / 510;
+        table[c] = {static_cast<char>('0' + thousandths / 1000), '.', static_cast<char>('0' + thousandths / 100 % 10),
+                    static_cast<char>('0' + thousandths / 10 % 10), static_cast<char>('0' + thousandths % 10)};
+    }
+    return table;
+}
+constexpr auto kFractions = MakeFractions();
+
+constexpr std::array<char, 512> MakeHexPairs() {
+    std::array<char, 512> table{};
+    constexpr char digits[] = "0123456789ABCDEF";
+    for (int b = 0; b < 256; ++b) {
+        table[2 * b] = digits[b >> 4];
+        table[2 * b + 1] = digits[b & 15];
+    }
+    return table;
+}
+constexpr auto kHexPairs = MakeHexPairs();
+
+bool ContainsNoCase(std::string_view text, std::string_view upperWord) {
+    auto up = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+    return std::search(text.begin(), text.end(), upperWord.begin(), upperWord.end(),
+                       [&](char a, char b) { return up(a) == b; }) != text.end();
+}
+
+// Empties a per-document list and gives its memory back.
+template <class T>
+void FreeList(std::vector<T>& list) {
+    std::vector<T>().swap(list);
+}
+
+std::int64_t UsablePageSize(int value, int fallback) { return value > 0 ? value : fallback; }
+
+// A page-tree node entry: the node number ends at the first blank; the kids start after
+// the padded number field, which is wider than 6 only for a longer number.
+std::string_view NodeNumber(std::string_view entry) { return entry.substr(0, entry.find(' ')); }
+std::string_view NodeKids(std::string_view entry) {
+    std::size_t field = std::max(kNodeNumberWidth, NodeNumber(entry).size());
+    return entry.substr(field, entry.size() - 1 - field);
+}
+std::int64_t ParseNumber(std::string_view digits) {
+    std::int64_t value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return value;
+}
+
+}  // namespace
+
+TDorvexToPDF::TDorvexToPDF(TComponent* owner) : TDorvexToCellFile(owner) { SetTableType(17); }
+
+// --- Line writer, object numbers and cross-reference entries ---
+
+void TDorvexToPDF::WriteString(std::string_view text) {
+    static constexpr std::string_view kLineEnd = "\r\n";
+    const auto length = static_cast<std::int64_t>(text.size() + kLineEnd.size());
+    if (InPageContent) {
+        ContentBuffer.Write(text);
+        ContentBuffer.Write(kLineEnd);
+        PageBytes += length;
+    } else {
+        OutputStream->Write(text);
+        OutputStream->Write(kLineEnd);
+    }
+    TotalBytes += length;
+}
+
+std::int64_t TDorvexToPDF::NextObjectNumber() {
+    if (NextObject > ObjectNumberLimit)
+        throw Exception("The PDF document needs more than " + std::to_string(ObjectNumberLimit) +
+                        " objects; export fewer records per file");
+    return NextObject++;
+}
+
+void TDorvexToPDF::AddXRefEntry(std::int64_t object) {
+    std::int64_t offset = TotalBytes - PageBytes;
+    if (offset > OffsetLimit)
+        throw Exception("The PDF document outgrows " + std::to_string(OffsetLimit) +
+                        " bytes; export fewer records per file");
+    XRefList.push_back({object, offset});
+}
+
+void TDorvexToPDF::WriteObjectHeader(std::int64_t object) {
+    AddXRefEntry(object);
+    WriteLine(line_.Start().Add(object).Add(" 0 obj"));
+}
+
+// --- Document ---
+
+void TDorvexToPDF::WriteFileBegin() {
+    if (!OutputStream) throw Exception("The PDF writer has no output stream");
+    XRefList.clear();
+    FontNames.clear();
+    ImageList.clear();
+    FontObjects.clear();
+    PageNodes.clear();
+    lastFontIndex_ = -1;
+    PageCount = 0;
+    NextObject = 4;
+    PagesPerNode = 10;
+    TotalBytes = 0;
+    PageBytes = 0;
+    InPageContent = false;
+    ContentBuffer.Clear();
+
+    auto* grid = ColumnSource == csDBGrid ? dynamic_cast<TDBGrid*>(DBGrid()) : nullptr;
+    columnRules_ = !grid || (grid->Options & dgColLines) != 0;
+    rowRules_ = !grid || (grid->Options & dgRowLines) != 0;
+
+    WriteString("%PDF-1.2");
+    WriteObjectHeader(1);
+    WriteString("<< /Type /Catalog ");
+    WriteString("/Pages 3 0 R >> ");
+    WriteString("endobj");
+}
+
+void TDorvexToPDF::WriteHeader() {
+    BeginPage();
+    TDorvexToCellFile::WriteHeader();
+}
+
+void TDorvexToPDF::BeginPage() {
+    PageRow = 1;
+    PageBytes = 0;
+    if (PageCount % PagesPerNode == 0) {
+        std::string entry = std::to_string(NextObjectNumber());
+        if (entry.size() < kNodeNumberWidth) entry.resize(kNodeNumberWidth, ' ');
+        entry.push_back(' ');
+        PageNodes.push_back(std::move(entry));
+    }
+    ++PageCount;
+    std::int64_t page = NextObjectNumber();
+    std::string& node = PageNodes.back();
+    node.append(line_.Start().Add(page).Add(" 0 R ").View());
+
+    WriteObjectHeader(page);
+    WriteString("<< /Type /Page ");
+    WriteLine(line_.Start().Add("/Parent ").Add(NodeNumber(node)).Add(" 0 R "));
+    ContentsObject = NextObjectNumber();
+    LengthObject = NextObjectNumber();
+    ProcSetObject = NextObjectNumber();
+    ResourcesObject = NextObjectNumber();
+    WriteLine(line_.Start().Add("/MediaBox [0 0 ").Add(MediaWidth).Add(" ").Add(MediaHeight).Add("] "));
+    WriteLine(line_.Start().Add("/Resources ").Add(ResourcesObject).Add(" 0 R"));
+    WriteLine(line_.Start().Add("/Contents ").Add(ContentsObject).Add(" 0 R >> "));
+    WriteString("endobj");
+    WriteObjectHeader(ResourcesObject);
+    PageBytes = 0;
+    InPageContent = true;
+}
+
+void TDorvexToPDF::EndPage() {
+    InPageContent = false;
+    WriteString("<<");
+    if (!FontObjects.empty()) {
+        line_.Start().Add("/Font << ");
+        for (std::size_t i = 0; i < FontObjects.size(); ++i)
+            line_.Add("/F").Add(static_cast<std::int64_t>(i)).Add(" ").Add(FontObjects[i]).Add(" 0 R ");
+        WriteLine(line_.Add(">>"));
+    }
+    if (!ImageList.empty()) {
+        line_.Start().Add("/XObject << ");
+        for (const TPDFImage& image : ImageList)
+            line_.Add("/Im").Add(image.Number).Add(" ").Add(image.Number).Add(" 0 R ");
+        WriteLine(line_.Add(">>"));
+    }
+    WriteLine(line_.Start().Add("/ProcSet ").Add(ProcSetObject).Add(" 0 R"));
+    WriteString(">>");
+    WriteString("endobj");
+
+    WriteObjectHeader(ContentsObject);
+    WriteLine(line_.Start().Add("<< /Length ").Add(LengthObject).Add(" 0 R >> "));
+    WriteString("stream");
+    std::int64_t length = std::max<std::int64_t>(PageBytes - 1, 0);
+    OutputStream->Write(ContentBuffer.Memory());
+    ContentBuffer.Clear();
+    PageBytes = 0;
+    WriteString("endstream");
+    WriteString("endobj");
+
+    WriteObjectHeader(LengthObject);
+    WriteLine(line_.Start().Add(length));
+    WriteString("endobj");
+
+    WriteObjectHeader(ProcSetObject);
+    WriteString(ImageList.empty() ? "[ /PDF /Text ] " : "[ /PDF /Text /ImageC ] ");
+    WriteString("endobj");
+}
+
+void TDorvexToPDF::WriteFileEnd() {
+    EndPage();
+    WriteFonts();
+    for (TPDFImage& image : ImageList) {
+        WriteImage(image.Number, *image.Bitmap);
+        image.Bitmap.reset();
+    }
+    WriteInfo();
+    WriteRootNode();
+    WritePageNodes();
+    std::int64_t xrefOffset = TotalBytes;
+    WriteXRef();
+    WriteTrailer(xrefOffset);
+    FreeList(XRefList);
+    FreeList(FontNames);
+    FreeList(ImageList);
+    FreeList(FontObjects);
+    FreeList(PageNodes);
+}
+
+void TDorvexToPDF::WriteFonts() {
+    for (std::size_t i = 0; i < FontNames.size(); ++i) {
+        WriteObjectHeader(FontObjects[i]);
+        WriteString("<< /Type /Font ");
+        WriteString("/Subtype /Type1 ");
+        WriteLine(line_.Start().Add("/Name /F").Add(static_cast<std::int64_t>(i)).Add(" "));
+        WriteLine(line_.Start().Add("/BaseFont /").Add(FontNames[i]).Add(" "));
+        WriteString("/FirstChar 32 ");
+        WriteString("/LastChar 255 ");
+        WriteString(FontNames[i] == "ZapfDingbats" ? "/Encoding /StandardEncoding >>"
+                                                   : "/Encoding /WinAnsiEncoding >> ");
+        WriteString("endobj");
+    }
+}
+
+void TDorvexToPDF::WriteImage(std::int64_t number, const TBitmap& bitmap) {
+    std::int64_t lengthObject = NextObjectNumber();
+    WriteObjectHeader(number);
+    WriteString("<< ");
+    WriteString("/Type /XObject");
+    WriteString("/Subtype /Image");
+    WriteLine(line_.Start().Add("/Name /Im").Add(number));
+    WriteLine(line_.Start().Add("/Width ").Add(bitmap.Width()));
+    WriteLine(line_.Start().Add("/Height ").Add(bitmap.Height()));
+    WriteString("/BitsPerComponent 8");
+    WriteString("/ColorSpace /DeviceRGB");
+    WriteString("/Filter /ASCIIHexDecode ");
+    WriteLine(line_.Start().Add("/Length ").Add(lengthObject).Add(" 0 R >> "));
+    WriteString("stream");
+
+    // Six digits a pixel; a line is written once it holds more than 77 digits, so every
+    // full line has 78 (13 pixels) and rows run on into one another.
+    char digits[kHexLineDigits + 3];
+    std::size_t used = 0;
+    std::int64_t count = 0;
+    const std::size_t rowBytes = static_cast<std::size_t>(bitmap.Width()) * TBitmap::BytesPerPixel;
+    for (int row = 0; row < bitmap.Height(); ++row) {
+        const std::uint8_t* pixel = bitmap.ScanLine(row);
+        for (std::size_t i = 0; i < rowBytes; i += TBitmap::BytesPerPixel) {
+            for (std::size_t k = 0; k < TBitmap::BytesPerPixel; ++k, used += 2)
+                std::memcpy(digits + used, &kHexPairs[2 * pixel[i + k]], 2);
+            if (used > kHexLineDigits) {
+                WriteString({digits, used});
+                count += static_cast<std::int64_t>(used) + 2;
+                used = 0;
+            }
+        }
+    }
+    digits[used++] = '>';
+    WriteString({digits, used});
+    count += static_cast<std::int64_t>(used) + 2;
+    WriteString("endstream");
+    WriteString("endobj");
+
+    WriteObjectHeader(lengthObject);
+    WriteLine(line_.Start().Add(count));
+    WriteString("endobj");
+}
+
+void TDorvexToPDF::WriteInfo() {
+    WriteObjectHeader(2);
+    WriteString("<< /Creator (Marrowlintide)");
+    WriteLine(line_.Start().Add("/CreationDate (D:").Add(FormatPDFDate(Now())).Add(")"));
+    WriteLine(line_.Start().Add("/Title (").AddLiteral(KeyGenerator).Add(")"));
+    WriteString("/Author ()");
+    WriteString("/Producer (Marrowlintide)");
+    WriteString("/Keywords ()");
+    WriteString("/Subject () >>");
+    WriteString("endobj");
+}
+
+void TDorvexToPDF::WriteRootNode() {
+    WriteObjectHeader(3);
+    WriteString("<< /Type /Pages ");
+    line_.Start().Add("/Kids [ ");
+    for (const std::string& entry : PageNodes) line_.Add(NodeNumber(entry)).Add(" 0 R ");
+    WriteLine(line_.Add(" ] "));
+    WriteLine(line_.Start().Add("/Count ").Add(PageCount).Add(" >> "));
+    WriteString("endobj");
+}
+
+void TDorvexToPDF::WritePageNodes() {
+    for (const std::string& entry : PageNodes) {
+        WriteObjectHeader(ParseNumber(NodeNumber(entry)));
+        WriteString("<< /Type /Pages ");
+        WriteLine(line_.Start().Add("/Kids [ ").Add(NodeKids(entry)).Add(" ] "));
+        WriteLine(line_.Start().Add("/Count ").Add(CountChar(entry, 'R')).Add(" "));
+        WriteString("/Parent 3 0 R >> ");
+        WriteString("endobj");
+    }
+}
+
+void TDorvexToPDF::WriteXRef() {
+    std::sort(XRefList.begin(), XRefList.end(),
+              [](const TXRefEntry& a, const TXRefEntry& b) { return a.Object < b.Object; });
+    WriteString("xref");
+    WriteLine(line_.Start().Add("0 ").Add(static_cast<std::int64_t>(XRefList.size() + 1)));
+    WriteString("0000000000 65535 f");
+    for (const TXRefEntry& entry : XRefList)
+        WriteLine(line_.Start().Add(ZeroPad(std::to_string(entry.Offset), 10)).Add(" 00000 n"));
+}
+
+void TDorvexToPDF::WriteTrailer(std::int64_t xrefOffset) {
+    WriteString("trailer");
+    WriteString("<< /Root 1 0 R ");
+    WriteString("/Info 2 0 R ");
+    WriteLine(line_.Start().Add("/Size ").Add(static_cast<std::int64_t>(XRefList.size() + 1)).Add(" >> "));
+    WriteString("startxref");
+    WriteLine(line_.Start().Add(xrefOffset));
+    WriteString("%%EOF");
+}
+
+// --- Page layout and cells ---
+
+void TDorvexToPDF::WriteDimension(int rowCount, int colCount) {
+    TDorvexToCellFile::WriteDimension(rowCount, colCount);
+    ColumnX.assign(static_cast<std::size_t>(std::max(colCount, 0)), 0);
+    MediaWidth = UsablePageSize(PageWidth, DefaultPageWidth);
+    MediaHeight = UsablePageSize(PageHeight, DefaultPageHeight);
+}
+
+void TDorvexToPDF::WriteColumnWidth(int col, int width) {
+    TDorvexToCellFile::WriteColumnWidth(col, width);
+    const auto slots = static_cast<std::int64_t>(ColumnX.size());
+    if (col < 0 || col >= slots) return;
+    ColumnX[static_cast<std::size_t>(col)] = std::int64_t{width} * kWidthUnit;
+    if (col != slots - 2) return;
+    // The widths are all known: turn them into left edges, the last slot getting the
+    // table's right edge, and widen the pages to whole page widths that hold the table.
+    std::int64_t x = kMargin;
+    for (std::int64_t& slot : ColumnX) {
+        std::int64_t w = slot;
+        slot = x;
+        x += w;
+    }
+    const std::int64_t pageWidth = UsablePageSize(PageWidth, DefaultPageWidth);
+    MediaWidth = x > pageWidth ? (x + pageWidth - 1) / pageWidth * pageWidth : pageWidth;
+}
+
+void TDorvexToPDF::WriteRowEnd(bool isHeaderRow) {
+    const std::int64_t n = PageRow;
+    if (rowRules_) DrawRect(kMargin, MediaHeight - RowOffset(n) - kBoxDrop, MediaWidth - 2 * kMargin, 1, clBlack, clBlack);
+    PageRow = n + 1;
+    if (RowOffset(n + 1) >= MediaHeight - kMargin) {
+        EndPage();
+        BeginPage();
+    }
+}
+
+void TDorvexToPDF::WriteData(TField* field, TCellType cellType, int row, int col, const std::string& text,
+                             TAlignment alignment, TFont* font, TColor color) {
+    const std::int64_t height = MediaHeight;
+    const std::int64_t n = PageRow;
+    const auto slots = static_cast<std::int64_t>(ColumnX.size());
+    const bool hasSlot = col >= 0 && col < slots;
+    const std::int64_t x = hasSlot ? ColumnX[static_cast<std::size_t>(col)] : kMargin;
+    const bool lastColumn = col >= VisibleColumnCount - 1;
+    const std::int64_t right = !lastColumn && col + 1 < slots ? ColumnX[static_cast<std::size_t>(col) + 1]
+                                                               : MediaWidth - kMargin;
+    const std::int64_t width = right - x + 1;
+    const std::int64_t boxY = height - RowOffset(n) - kBoxDrop;
+
+    if (n == 1) DrawRect(x, height - kTopRuleDrop, width, 1, clBlack, clBlack);
+    const TColor background = !field && CaptionColor != -1 ? CaptionColor : color;
+    DrawRect(x, boxY, width, kRowHeight, background, background);
+
+    const std::int64_t baseline = height - (Layout == elReversedColumnar ? RowOffset(row) : RowOffset(n));
+    if (field && field->BlobType() == ftGraphic)
+        WriteImageCell(*field, x + 1, baseline - kBoxDrop);
+    else
+        WriteTextCell(text, font, x + 1, baseline);
+
+    if (columnRules_) {
+        DrawRect(x, boxY, 1, kRuleHeight, clBlack, clBlack);
+        if (col == VisibleColumnCount - 1) DrawRect(MediaWidth - kMargin, boxY, 1, kRuleHeight, clBlack, clBlack);
+    }
+}
+
+void TDorvexToPDF::WriteTextCell(const std::string& text, TFont* font, std::int64_t x, std::int64_t y) {
+    WriteString("BT");
+    const bool colored = font && ColorToRGB(font->Color) != 0;
+    if (font) {
+        if (colored) WriteColor(font->Color, false);
+        WriteLine(line_.Start().Add("/F").Add(GetFontIndex(*font)).Add(" ").Add(font->Size).Add(" Tf"));
+        WriteLine(line_.Start().Add(std::int64_t{font->Size} + 2).Add(" TL"));
+    }
+    WriteLine(line_.Start().Add(x).Add(" ").Add(y).Add(" Td (").AddLiteral(text).Add(") Tj "));
+    if (colored) WriteColor(clBlack, false);
+    WriteString("ET");
+}
+
+// A graphic field without a value shows no picture; one whose data is no picture fails.
+void TDorvexToPDF::WriteImageCell(TField& field, std::int64_t x, std::int64_t y) {
+    const Variant& value = field.Value();
+    if (value.IsNullOrEmpty()) return;
+    std::unique_ptr<TBitmap> bitmap = TBitmap::LoadFromMemory(value.Bytes(), "field " + field.FieldName);
+    const std::int64_t number = NextObjectNumber();
+    const int pixelWidth = bitmap->Width();
+    ImageList.push_back({number, std::move(bitmap)});
+    WriteString("q");
+    WriteLine(line_.Start().Add(pixelWidth).Add(" 0 0 ").Add(kRowHeight).Add(" ").Add(x).Add(" ").Add(y).Add(" cm"));
+    WriteLine(line_.Start().Add("/Im").Add(number).Add(" Do"));
+    WriteString("Q");
+}
+
+void TDorvexToPDF::DrawRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
+                            TColor fillColor, TColor strokeColor) {
+    const bool fillsBlack = ColorToRGB(fillColor) == 0;
+    const bool strokesWhite = ColorToRGB(strokeColor) == 0xFFFFFF;
+    if (!fillsBlack) WriteColor(fillColor, false);
+    if (!strokesWhite) WriteColor(strokeColor, true);
+    WriteLine(line_.Start().Add(x).Add(" ").Add(y).Add(" ").Add(width - 1).Add(" ").Add(height - 1).Add(" re"));
+    WriteString("B");
+    if (!strokesWhite) WriteColor(clWhite, true);
+    if (!fillsBlack) WriteColor(clBlack, false);
+}
+
+void TDorvexToPDF::WriteColor(TColor color, bool stroke) {
+    const TPDFColorLine line = ColorToPDF(color, stroke);
+    WriteString({line.data(), line.size()});
+}
+
+TPDFColorLine TDorvexToPDF::ColorToPDF(TColor color, bool stroke) {
+    const std::uint32_t rgb = ColorToRGB(color);
+    TPDFColorLine line;
+    for (int i = 0; i < 3; ++i) {
+        std::memcpy(line.data() + 6 * i, kFractions[(rgb >> (8 * i)) & 0xFF].data(), 5);
+        line[static_cast<std::size_t>(6 * i + 5)] = ' ';
+    }
+    line[18] = stroke ? 'R' : 'r';
+    line[19] = stroke ? 'G' : 'g';
+    return line;
+}
+
+int TDorvexToPDF::GetFontIndex(const TFont& font) {
+    const TFontStyles style = font.Style & (fsBold | fsItalic);
+    if (lastFontIndex_ >= 0 && style == lastFontStyle_ && font.Name == lastFontName_) return lastFontIndex_;
+    const std::string_view name = GetPDFFontName(font);
+    auto found = std::find(FontNames.begin(), FontNames.end(), name);
+    if (found == FontNames.end()) {
+        std::int64_t object = NextObjectNumber();
+        FontNames.emplace_back(name);
+        FontObjects.push_back(object);
+        found = FontNames.end() - 1;
+    }
+    lastFontName_ = font.Name;
+    lastFontStyle_ = style;
+    lastFontIndex_ = static_cast<int>(found - FontNames.begin());
+    return lastFontIndex_;
+}
+
+std::string_view TDorvexToPDF::GetPDFFontName(const TFont& font) {
+    static constexpr std::string_view kWords[] = {"COURIER", "ARIAL", "TIMES", "WINGDINGS"};
+    // Per word: regular, bold, italic, bold and italic.
+    static constexpr std::string_view kNames[][4] = {
+        {"Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique"},
+        {"Helvetica", "Helvetica-Bold", "Helvetica-Oblique", "Helvetica-BoldOblique"},
+        {"Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic"},
+        {"ZapfDingbats", "ZapfDingbats", "ZapfDingbats", "ZapfDingbats"},
+    };
+    const int style = (font.HasStyle(fsBold) ? 1 : 0) + (font.HasStyle(fsItalic) ? 2 : 0);
+    std::string_view result = "Times-Roman";
+    for (std::size_t w = 0; w < std::size(kWords); ++w)
+        if (ContainsNoCase(font.Name, kWords[w])) result = kNames[w][style];
+    return result;
+}
+
+// --- Small text operations ---
+
+std::string TDorvexToPDF::ZeroPad(std::string text, std::size_t width) {
+    if (text.size() < width) text.insert(0, width - text.size(), '0');
+    return text;
+}
+
+std::size_t TDorvexToPDF::CountChar(std::string_view text, char c) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
+
+std::string TDorvexToPDF::FormatPDFDate(TDateTime value) {
+    const TDateParts p = DecodeDateTime(value);
+    char text[32];
+    int length = std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", p.Year, p.Month, p.Day, p.Hour,
+                               p.Minute, p.Second);
+    return std::string(text, static_cast<std::size_t>(length));
+}
+
+}  // namespace mlt

@@ -1,0 +1,154 @@
+// TDorvexToPDF: the PDF writer. It turns the cell-file driver's calls into one PDF 1.2
+// document per output file: a table on a fixed grid of pages (columns 8 points per width
+// unit, rows 18 points high), cell backgrounds, rules, text in the standard Type 1 fonts
+// with WinAnsiEncoding, and pictures of graphic fields as RGB image objects.
+//
+// Order of calls (the driver's): WriteFileBegin, WriteDimension, WriteColumnWidth per
+// column slot, WriteHeader (opens page 1), rows of WriteRowStart, WriteData per cell and
+// WriteRowEnd (which breaks the page when the next row would not fit), WriteFileEnd
+// (fonts, images, information dictionary, page tree, cross-reference table, trailer).
+// Every line passes through WriteString, which appends CR LF and counts the bytes; the
+// open page's content waits in ContentBuffer and is copied out when the page ends.
+//
+// The document must start at offset 0 of OutputStream. Counts are 64-bit; a document
+// needing an object number above MaxObjectNumber or an offset above MaxOffset (what the
+// cross-reference entries can hold) raises an Exception, as do a missing output stream
+// and a picture that cannot be decoded. A PageWidth or PageHeight of 0 or less falls
+// back to 612 or 792 when the document's pages are sized.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "export/DorvexToCellFile.h"
+#include "pdf/Bitmap.h"
+#include "pdf/PDFLine.h"
+#include "rtl/DateTime.h"
+#include "rtl/MemoryStream.h"
+
+namespace mlt {
+
+// One cross-reference entry: where the header line of an object landed.
+struct TXRefEntry {
+    std::int64_t Object;
+    std::int64_t Offset;
+};
+
+// An image object number with the bitmap it shows.
+struct TPDFImage {
+    std::int64_t Number;
+    std::unique_ptr<TBitmap> Bitmap;
+};
+
+// A colour operator line, "r.rrr g.ggg b.bbb rg" or "... RG": always 20 characters.
+using TPDFColorLine = std::array<char, 20>;
+
+class TDorvexToPDF : public TDorvexToCellFile {
+public:
+    static constexpr int DefaultPageWidth = 612;
+    static constexpr int DefaultPageHeight = 792;
+    static constexpr std::int64_t MaxObjectNumber = 999999;
+    static constexpr std::int64_t MaxOffset = 9999999999;
+
+    explicit TDorvexToPDF(TComponent* owner = nullptr);
+    std::string ClassName() const override { return "TDorvexToPDF"; }
+
+    void SetPageWidth(int value) { PageWidth = value; }
+    void SetPageHeight(int value) { PageHeight = value; }
+    void SetCaptionColor(TColor value) { CaptionColor = value; }
+
+    void GetDefaultExt(std::string& ext) override { ext = ".PDF"; }
+    bool CanMergeData() override { return false; }
+    void WriteString(std::string_view text) override;
+    void WriteFileBegin() override;
+    void WriteHeader() override;
+    void WriteFileEnd() override;
+    void WriteDimension(int rowCount, int colCount) override;
+    void WriteColumnWidth(int col, int width) override;
+    void WriteRowStart(bool isHeaderRow) override {}
+    void WriteRowEnd(bool isHeaderRow) override;
+    void WriteData(TField* field, TCellType cellType, int row, int col, const std::string& text,
+                   TAlignment alignment, TFont* font, TColor color) override;
+
+    virtual void BeginPage();
+    virtual void EndPage();
+
+    // The text with "0" prepended until it is at least `width` long; never cut.
+    static std::string ZeroPad(std::string text, std::size_t width);
+    static std::size_t CountChar(std::string_view text, char c);
+    // yyyymmddhhnnss: four-digit year, then month, day, 24-hour hour, minutes, seconds.
+    static std::string FormatPDFDate(TDateTime value);
+    // The standard font for a font's name and bold/italic style: the last of COURIER,
+    // ARIAL, TIMES and WINGDINGS found in the name wins; none gives Times-Roman.
+    static std::string_view GetPDFFontName(const TFont& font);
+    // The fill ("rg") or stroke ("RG") operator of a colour; system colours resolved.
+    static TPDFColorLine ColorToPDF(TColor color, bool stroke);
+    // Distance from the page top to the text baseline of page row n.
+    static std::int64_t RowOffset(std::int64_t n) { return 18 * n + 8; }
+
+    std::vector<std::int64_t> ColumnX;
+    int PagesPerNode = 10;
+    std::int64_t NextObject = 4;
+    std::vector<TXRefEntry> XRefList;
+    std::vector<std::string> FontNames;
+    std::vector<TPDFImage> ImageList;
+    std::vector<std::int64_t> FontObjects;
+    // Per intermediate page-tree node: its number, blank-padded to 6 characters, one
+    // blank, then "<page> 0 R " for each page under it.
+    std::vector<std::string> PageNodes;
+    std::int64_t PageCount = 0;
+    std::int64_t PageBytes = 0;
+    std::int64_t TotalBytes = 0;
+    std::int64_t ContentsObject = 0;
+    std::int64_t ResourcesObject = 0;
+    std::int64_t LengthObject = 0;
+    std::int64_t ProcSetObject = 0;
+    std::int64_t PageRow = 1;
+    std::int64_t MediaWidth = 0;
+    std::int64_t MediaHeight = 0;
+    bool InPageContent = false;
+    int PageWidth = DefaultPageWidth;
+    int PageHeight = DefaultPageHeight;
+    TColor CaptionColor = -1;
+    TMemoryStream ContentBuffer;
+
+protected:
+    std::int64_t NextObjectNumber();
+    void AddXRefEntry(std::int64_t object);
+    int GetFontIndex(const TFont& font);
+    void DrawRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height, TColor fillColor,
+                  TColor strokeColor);
+    void WriteFonts();
+    void WriteImage(std::int64_t number, const TBitmap& bitmap);
+    void WriteXRef();
+
+    // The limits checked by NextObjectNumber and AddXRefEntry.
+    std::int64_t ObjectNumberLimit = MaxObjectNumber;
+    std::int64_t OffsetLimit = MaxOffset;
+
+private:
+    void WriteLine(const TPDFLine& line) { WriteString(line.View()); }
+    void WriteColor(TColor color, bool stroke);
+    void WriteObjectHeader(std::int64_t object);
+    void WriteImageCell(TField& field, std::int64_t x, std::int64_t y);
+    void WriteTextCell(const std::string& text, TFont* font, std::int64_t x, std::int64_t y);
+    void WriteRootNode();
+    void WritePageNodes();
+    void WriteInfo();
+    void WriteTrailer(std::int64_t xrefOffset);
+
+    TPDFLine line_;
+    // Rules are dropped only for a data grid whose options lack the grid lines.
+    bool columnRules_ = true;
+    bool rowRules_ = true;
+    // The font of the previous cell, so that runs of one font skip the name mapping.
+    std::string lastFontName_;
+    TFontStyles lastFontStyle_ = 0;
+    int lastFontIndex_ = -1;
+};
+
+}  // namespace mlt

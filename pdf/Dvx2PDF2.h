@@ -1,0 +1,4 @@
+// The PDF writer.
+#pragma once
+
+#include "pdf/DorvexToPDF.h"
