@@ -17,6 +17,7 @@ void TDataSet::Open() {
     try {
         InternalOpen();
         active_ = true;
+        ++generation_;
         Moved(true);
     } catch (...) {
         fields_.clear();

@@ -30,6 +30,8 @@ public:
     void Open();
     void Close();
     bool Active() const { return active_; }
+    // Grows at every Open, so holders of TField pointers can tell that theirs are stale.
+    int Generation() const { return generation_; }
 
     void First();
     void Next();
@@ -76,6 +78,7 @@ private:
     void Moved(bool atFirst);
 
     bool active_ = false;
+    int generation_ = 0;
     bool bof_ = false;
     bool eof_ = true;
     bool rowLoaded_ = false;

@@ -78,9 +78,10 @@ void TDvxCustomDBDataEngine::Next() {
 TField& TDvxCustomDBDataEngine::FieldOf(TDvxColumn& column) {
     TDataSet* dataset = GetDataset();
     if (dataset == nullptr) throw EDatabaseError("Cannot perform this operation on a closed dataset");
-    if (dataset != cachedDataSet_) {
+    if (dataset != cachedDataSet_ || dataset->Generation() != cachedGeneration_) {
         fieldCache_.clear();
         cachedDataSet_ = dataset;
+        cachedGeneration_ = dataset->Generation();
     }
     for (const auto& [cached, field] : fieldCache_)
         if (cached == &column && SameText(field->FieldName, column.FieldName)) return *field;

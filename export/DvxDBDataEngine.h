@@ -46,6 +46,7 @@ private:
     TBookmark bookmark_;
     std::vector<std::pair<const TDvxColumn*, TField*>> fieldCache_;
     TDataSet* cachedDataSet_ = nullptr;
+    int cachedGeneration_ = 0;
 };
 
 class TDvxDatasetDataEngine : public TDvxCustomDBDataEngine {
