@@ -60,9 +60,10 @@ const Variant& TField::Value() const { return dataSet_->FieldValue(index_); }
 std::string TField::AsString(const TFormatSettings& settings) const {
     const Variant& value = Value();
     if (value.IsNullOrEmpty()) return {};
+    // A source passes a value that does not fit its column on as text; it shows as stored.
+    if (value.Type() == VarType::String) return value.Bytes();
     switch (dataType_) {
         case ftSmallint: case ftInteger: case ftWord: case ftAutoInc: case ftLargeint:
-            if (value.Type() == VarType::String) return value.Bytes();
             return IntToStr(value.Type() == VarType::Double ? static_cast<std::int64_t>(value.DoubleValue())
                                                             : value.IntegerValue());
         case ftFloat: case ftCurrency:
