@@ -54,6 +54,12 @@ std::string StreamData(const std::string& pdf, std::int64_t n) {
     return object.substr(start, object.rfind("endstream\r\n") - start);
 }
 
+std::string Repeat(std::string_view text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
+
 std::size_t Count(std::string_view text, std::string_view what) {
     std::size_t count = 0;
     for (std::size_t at = text.find(what); at != std::string_view::npos; at = text.find(what, at + 1)) ++count;
@@ -84,10 +90,44 @@ protected:
     // What the page's content stream received since `mark` (a ContentBuffer size).
     std::vector<std::string> ContentSince(std::size_t mark) { return Lines(pdf.ContentBuffer.Memory().substr(mark)); }
 
+    // The graphic field of a one-record dataset holding `bytes` (or null).
+    TField& Picture(const Variant& bytes) {
+        TColumnDescriptor photo{"Photo", adLongVarBinary};
+        photo.Graphic = true;
+        pictures = test::MakeDataSet({photo}, {{bytes}});
+        return pictures->FieldByName("Photo");
+    }
+    void ImageRow(TField& field, int cells) {
+        for (int k = 0; k < cells; ++k) pdf.WriteData(&field, ctBlank, 0, k, "", taLeftJustify, &font, clWhite);
+        pdf.WriteRowEnd(false);
+    }
+
     TDorvexToPDF pdf;
     TMemoryStream out;
     TFont font;  // Arial 8, black
+    std::unique_ptr<TADODataSet> pictures;
 };
+
+// A 24-bit BMP of `width` x rows pixels given top row first as 0xRRGGBB: rows stored
+// bottom-up as blue-green-red triples, each padded to a multiple of 4 bytes.
+std::string Bmp(int width, const std::vector<std::uint32_t>& pixels) {
+    const int height = static_cast<int>(pixels.size()) / width;
+    const int stride = (width * 3 + 3) / 4 * 4;
+    std::string bmp;
+    auto u16 = [&](int v) { bmp += {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; };
+    auto u32 = [&](int v) { u16(v & 0xFFFF); u16(v >> 16 & 0xFFFF); };
+    bmp += "BM";
+    u32(54 + stride * height); u32(0); u32(54);
+    u32(40); u32(width); u32(height); u16(1); u16(24); u32(0); u32(stride * height); u32(2835); u32(2835); u32(0); u32(0);
+    for (int row = height - 1; row >= 0; --row) {
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t rgb = pixels[static_cast<std::size_t>(row * width + x)];
+            bmp += {static_cast<char>(rgb & 0xFF), static_cast<char>(rgb >> 8 & 0xFF), static_cast<char>(rgb >> 16)};
+        }
+        bmp.append(static_cast<std::size_t>(stride - width * 3), '\0');
+    }
+    return bmp;
+}
 
 std::string Export(TDorvexToPDF& pdf, TDataSet& data) {
     pdf.ColumnSource = csDataSet;
@@ -412,4 +452,65 @@ TEST(PDFText, PadsWithoutCuttingAndFormatsDates) {
     EXPECT_EQ(TDorvexToPDF::ZeroPad("1234", 10), "0000001234");
     EXPECT_EQ(TDorvexToPDF::ZeroPad("12345678901", 10), "12345678901");
     EXPECT_EQ(TDorvexToPDF::FormatPDFDate(EncodeDate(2024, 3, 7) + EncodeTime(9, 5, 30)), "20240307090530");
+}
+
+TEST_F(PDFWriter, PictureBecomesAnImageObjectOfHexDigits) {
+    Begin({10});
+    const std::size_t mark = pdf.ContentBuffer.Memory().size();
+    ImageRow(Picture(Variant::Blob(Bmp(13, std::vector<std::uint32_t>(13, 0xFF0000)))), 1);
+    // Page 1 is 5 .. 9, the image 10; its length object is taken at the end: 11.
+    // Placed 13 points wide, 18 high, at (10 + 1, 792 - 26 - 5).
+    const std::vector<std::string> content = ContentSince(mark);
+    EXPECT_EQ(std::vector<std::string>(content.begin() + 8, content.begin() + 12),
+              (std::vector<std::string>{"q", "13 0 0 18 11 761 cm", "/Im10 Do", "Q"}));
+    const std::string doc = Finish();
+    EXPECT_EQ(Object(doc, 10), "10 0 obj\r\n<< \r\n/Type /XObject\r\n/Subtype /Image\r\n/Name /Im10\r\n/Width 13\r\n"
+                               "/Height 1\r\n/BitsPerComponent 8\r\n/ColorSpace /DeviceRGB\r\n"
+                               "/Filter /ASCIIHexDecode \r\n/Length 11 0 R >> \r\nstream\r\n" +
+                                   Repeat("FF0000", 13) + "\r\n>\r\nendstream\r\nendobj\r\n");
+    EXPECT_EQ(Object(doc, 11), "11 0 obj\r\n83\r\nendobj\r\n");  // 78 + 2, then ">" + 2
+    EXPECT_NE(doc.find("/XObject << /Im10 10 0 R >>\r\n/ProcSet 8 0 R\r\n"), std::string::npos);
+    EXPECT_NE(Object(doc, 8).find("[ /PDF /Text /ImageC ] "), std::string::npos);
+}
+
+TEST_F(PDFWriter, PixelRowsRunOnFromTheTopRow) {
+    Begin({10});
+    ImageRow(Picture(Variant::Blob(Bmp(2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}))), 1);
+    const std::string doc = Finish();
+    EXPECT_EQ(StreamData(doc, 10), "FF000000FF000000FFFFFFFF>\r\n");
+    EXPECT_EQ(Object(doc, 11), "11 0 obj\r\n27\r\nendobj\r\n");
+}
+
+TEST_F(PDFWriter, GraphicFieldWithoutPictureDataShowsNothingOrFails) {
+    Begin({10});
+    ImageRow(Picture(Variant::Null()), 1);
+    EXPECT_EQ(pdf.ImageList.size(), 0u);
+    EXPECT_EQ(Count(pdf.ContentBuffer.Memory(), " Do"), 0u);
+    try {
+        ImageRow(Picture(Variant::Blob("not a picture")), 1);
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_NE(e.Message.find("field Photo"), std::string::npos) << e.Message;
+    }
+}
+
+TEST_F(PDFWriter, EleventhPageStartsASecondPageTreeNode) {
+    pdf.SetPageHeight(54);  // RowOffset(2) = 44 >= 54 - 10: one row a page
+    Begin({10, 10});
+    TField& photo = Picture(Variant::Blob(Bmp(1, {0x000000})));
+    for (int row = 0; row < 10; ++row) ImageRow(photo, 2);
+    const std::string doc = Finish();
+    // Node 4; page k is 5 + 7 (k - 1) with its four objects and two images, so page 10
+    // is 68 with images 73 and 74, and page 11 (opened after row 10) takes node 75 and
+    // page 76. The 20 image lengths are 81 .. 100 at the end.
+    EXPECT_EQ(Object(doc, 3), "3 0 obj\r\n<< /Type /Pages \r\n/Kids [ 4 0 R 75 0 R  ] \r\n/Count 11 >> \r\nendobj\r\n");
+    EXPECT_EQ(Object(doc, 4), "4 0 obj\r\n<< /Type /Pages \r\n"
+                              "/Kids [  5 0 R 12 0 R 19 0 R 26 0 R 33 0 R 40 0 R 47 0 R 54 0 R 61 0 R 68 0 R ] \r\n"
+                              "/Count 10 \r\n/Parent 3 0 R >> \r\nendobj\r\n");
+    EXPECT_EQ(Object(doc, 75), "75 0 obj\r\n<< /Type /Pages \r\n/Kids [  76 0 R ] \r\n/Count 1 \r\n"
+                               "/Parent 3 0 R >> \r\nendobj\r\n");
+    EXPECT_NE(Object(doc, 76).find("/Parent 75 0 R \r\n"), std::string::npos);
+    EXPECT_NE(Object(doc, 74).find("/Length 100 0 R >> "), std::string::npos);
+    EXPECT_NE(doc.find("\r\nxref\r\n0 101\r\n"), std::string::npos);
+    EXPECT_EQ(ObjectsInFileOrder(doc).size(), 100u);
 }
