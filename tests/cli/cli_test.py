@@ -148,7 +148,7 @@ class Cancel(unittest.TestCase):
         out = path("canceled.pdf")
         proc = subprocess.Popen([TOOL, "report", "--db", db, "--sql", "SELECT * FROM t", "-o", out],
                                 stderr=subprocess.PIPE)
-        time.sleep(0.7)
+        time.sleep(0.2)
         proc.send_signal(signal.SIGINT)
         _, err = proc.communicate(timeout=60)
         self.assertEqual(proc.returncode, 130, err)
