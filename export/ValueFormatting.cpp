@@ -34,10 +34,10 @@ void TDvxCustomBaseComponent::GetFieldText(TField* field, std::string& text) {
     if (!BlankIfZero) return;
     const TFieldType type = field->DataType();
     // A null number or date reads as 0, so the first two rules blank it too.
-    if (IsNumericKind(type)) {
-        if (field->AsFloat() == 0) text.clear();
-    } else if (IsDateKind(type)) {
-        if (field->AsDateTime() == 0) text.clear();
+    // A value that does not fit its column arrives as text; it is zero only as "0".
+    const bool isText = field->Value().Type() == VarType::String;
+    if (IsNumericKind(type) || IsDateKind(type)) {
+        if (isText ? field->Value().IsZeroLike() : field->AsFloat() == 0) text.clear();
     } else if (field->IsNull()) {
         text.clear();
     }

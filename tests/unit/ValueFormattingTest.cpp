@@ -85,6 +85,14 @@ TEST(ValueFormatting, BlankIfZeroBlanksZerosAndNulls) {
 
     auto nulls = Kinds(std::vector<Variant>(9, Variant::Null()));
     for (const char* name : {"I", "F", "D", "S", "W", "B"}) EXPECT_EQ(Text(exporter, *nulls, name), "") << name;
+
+    // Text that a source could not read as its column's kind shows as stored.
+    std::vector<Variant> stray(9, Variant::String("n/a"));
+    stray[0] = Variant::String("0");
+    auto odd = Kinds(stray);
+    EXPECT_EQ(Text(exporter, *odd, "I"), "");
+    EXPECT_EQ(Text(exporter, *odd, "F"), "n/a");
+    EXPECT_EQ(Text(exporter, *odd, "DT"), "n/a");
 }
 
 TEST(ValueFormatting, SeparatorsOfTheRunApply) {
