@@ -74,20 +74,23 @@ std::int64_t ParseNumber(std::string_view digits) {
 
 }  // namespace
 
+// The resting colours that every coloured operation returns to, and the rules' black.
+const TPDFColorLine TDorvexToPDF::kBlackFill = ColorToPDF(clBlack, false);
+const TPDFColorLine TDorvexToPDF::kWhiteStroke = ColorToPDF(clWhite, true);
+const TPDFColorLine TDorvexToPDF::kBlackStroke = ColorToPDF(clBlack, true);
+
 TDorvexToPDF::TDorvexToPDF(TComponent* owner) : TDorvexToCellFile(owner) { SetTableType(17); }
 
 // --- Line writer, object numbers and cross-reference entries ---
 
 void TDorvexToPDF::WriteString(std::string_view text) {
-    static constexpr std::string_view kLineEnd = "\r\n";
-    const auto length = static_cast<std::int64_t>(text.size() + kLineEnd.size());
+    const auto length = static_cast<std::int64_t>(text.size()) + 2;
     if (InPageContent) {
-        ContentBuffer.Write(text);
-        ContentBuffer.Write(kLineEnd);
+        ContentBuffer.AppendLine(text);
         PageBytes += length;
     } else {
         OutputStream->Write(text);
-        OutputStream->Write(kLineEnd);
+        OutputStream->Write("\r\n");
     }
     TotalBytes += length;
 }
@@ -417,11 +420,12 @@ void TDorvexToPDF::WriteTextCell(const std::string& text, TFont* font, std::int6
     const bool colored = font && ColorToRGB(font->Color) != 0;
     if (font) {
         if (colored) WriteColor(font->Color, false);
-        WriteLine(line_.Start().Add("/F").Add(GetFontIndex(*font)).Add(" ").Add(font->Size).Add(" Tf"));
-        WriteLine(line_.Start().Add(std::int64_t{font->Size} + 2).Add(" TL"));
+        std::array<char, 64> text;
+        WriteString(FormatLine(text, "/F", GetFontIndex(*font), " ", font->Size, " Tf"));
+        WriteString(FormatLine(text, std::int64_t{font->Size} + 2, " TL"));
     }
     WriteLine(line_.Start().Add(x).Add(" ").Add(y).Add(" Td (").AddLiteral(text).Add(") Tj "));
-    if (colored) WriteColor(clBlack, false);
+    if (colored) WriteColorLine(kBlackFill);
     WriteString("ET");
 }
 
@@ -445,16 +449,21 @@ void TDorvexToPDF::DrawRect(std::int64_t x, std::int64_t y, std::int64_t width, 
     const bool strokesWhite = ColorToRGB(strokeColor) == 0xFFFFFF;
     if (!fillsBlack) WriteColor(fillColor, false);
     if (!strokesWhite) WriteColor(strokeColor, true);
-    WriteLine(line_.Start().Add(x).Add(" ").Add(y).Add(" ").Add(width - 1).Add(" ").Add(height - 1).Add(" re"));
+    std::array<char, 96> text;
+    WriteString(FormatLine(text, x, " ", y, " ", width - 1, " ", height - 1, " re"));
     WriteString("B");
-    if (!strokesWhite) WriteColor(clWhite, true);
-    if (!fillsBlack) WriteColor(clBlack, false);
+    if (!strokesWhite) WriteColorLine(kWhiteStroke);
+    if (!fillsBlack) WriteColorLine(kBlackFill);
 }
 
 void TDorvexToPDF::WriteColor(TColor color, bool stroke) {
-    const TPDFColorLine line = ColorToPDF(color, stroke);
-    WriteString({line.data(), line.size()});
+    if (ColorToRGB(color) == 0) return WriteColorLine(stroke ? kBlackStroke : kBlackFill);
+    TColorMemo& memo = colorMemo_[stroke ? 1 : 0];
+    if (memo.Color != color || !memo.Valid) memo = {color, true, ColorToPDF(color, stroke)};
+    WriteColorLine(memo.Line);
 }
+
+void TDorvexToPDF::WriteColorLine(const TPDFColorLine& line) { WriteString({line.data(), line.size()}); }
 
 TPDFColorLine TDorvexToPDF::ColorToPDF(TColor color, bool stroke) {
     const std::uint32_t rgb = ColorToRGB(color);

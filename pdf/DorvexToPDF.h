@@ -26,9 +26,9 @@
 
 #include "export/DorvexToCellFile.h"
 #include "pdf/Bitmap.h"
+#include "pdf/ContentBuffer.h"
 #include "pdf/PDFLine.h"
 #include "rtl/DateTime.h"
-#include "rtl/MemoryStream.h"
 
 namespace mlt {
 
@@ -114,7 +114,7 @@ public:
     int PageWidth = DefaultPageWidth;
     int PageHeight = DefaultPageHeight;
     TColor CaptionColor = -1;
-    TMemoryStream ContentBuffer;
+    TContentBuffer ContentBuffer;
 
 protected:
     std::int64_t NextObjectNumber();
@@ -133,6 +133,7 @@ protected:
 private:
     void WriteLine(const TPDFLine& line) { WriteString(line.View()); }
     void WriteColor(TColor color, bool stroke);
+    void WriteColorLine(const TPDFColorLine& line);
     void WriteObjectHeader(std::int64_t object);
     void WriteImageCell(TField& field, std::int64_t x, std::int64_t y);
     void WriteTextCell(const std::string& text, TFont* font, std::int64_t x, std::int64_t y);
@@ -141,6 +142,17 @@ private:
     void WriteInfo();
     void WriteTrailer(std::int64_t xrefOffset);
 
+    static const TPDFColorLine kBlackFill;
+    static const TPDFColorLine kWhiteStroke;
+    static const TPDFColorLine kBlackStroke;
+
+    // The last fill and stroke colour lines: cells of a row share their colours.
+    struct TColorMemo {
+        TColor Color = 0;
+        bool Valid = false;
+        TPDFColorLine Line{};
+    };
+    TColorMemo colorMemo_[2];
     TPDFLine line_;
     // Rules are dropped only for a data grid whose options lack the grid lines.
     bool columnRules_ = true;

@@ -1,50 +1,153 @@
-// TPDFLine: builds one line of PDF text in a buffer that is reused line after line:
-// plain text, integers and literal strings. Numbers are formatted with std::to_chars, so
-// a line allocates only while the longest line seen so far grows. Start() empties it.
+// Lines of PDF text, built without allocating. FormatLine puts integers and literal
+// texts into a caller's fixed array (sized at compile time for the longest result);
+// TPDFLine builds lines of any length, such as those that carry cell text, in a buffer
+// that is reused line after line and grows only while the longest line grows. Numbers
+// are written two digits at a time.
 #pragma once
 
-#include <charconv>
+#include <algorithm>
+#include <array>
 #include <cstdint>
-#include <string>
+#include <cstring>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
 namespace mlt {
+
+namespace pdfline {
+
+constexpr std::size_t kMaxNumberLength = 20;  // -9223372036854775808
+
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+inline std::size_t DigitCount(std::uint64_t value) {
+    std::size_t count = 1;
+    for (; value >= 10000; value /= 10000) count += 4;
+    return count + (value >= 10) + (value >= 100) + (value >= 1000);
+}
+
+// 0 .. 9999, left-aligned in four characters each, with their lengths: nearly every
+// number on a page is such a coordinate or size.
+constexpr std::size_t kSmallNumbers = 10000;
+struct TSmallNumbers {
+    std::array<char, 4 * kSmallNumbers> Digits{};
+    std::array<std::uint8_t, kSmallNumbers> Lengths{};
+};
+constexpr TSmallNumbers kSmall = [] {
+    TSmallNumbers table;
+    for (std::size_t n = 0; n < kSmallNumbers; ++n) {
+        std::size_t length = n >= 1000 ? 4 : n >= 100 ? 3 : n >= 10 ? 2 : 1;
+        for (std::size_t i = 0, rest = n; i < length; ++i, rest /= 10)
+            table.Digits[4 * n + length - 1 - i] = static_cast<char>('0' + rest % 10);
+        table.Lengths[n] = static_cast<std::uint8_t>(length);
+    }
+    return table;
+}();
+
+// Each Put writes at `at` and returns the end of what it wrote. A number may touch
+// kMaxNumberLength characters from `at`, whatever its length.
+inline char* Put(char* at, std::int64_t number) {
+    if (static_cast<std::uint64_t>(number) < kSmallNumbers) {
+        std::memcpy(at, &kSmall.Digits[4 * static_cast<std::size_t>(number)], 4);
+        return at + kSmall.Lengths[static_cast<std::size_t>(number)];
+    }
+    std::uint64_t value = static_cast<std::uint64_t>(number);
+    if (number < 0) {
+        *at++ = '-';
+        value = 0 - value;
+    }
+    char* end = at + DigitCount(value);
+    char* digit = end;
+    for (; value >= 100; value /= 100) {
+        digit -= 2;
+        std::memcpy(digit, &kDigitPairs[2 * (value % 100)], 2);
+    }
+    if (value >= 10)
+        std::memcpy(digit - 2, &kDigitPairs[2 * value], 2);
+    else
+        digit[-1] = static_cast<char>('0' + value);
+    return end;
+}
+
+// A literal's length is known when it is compiled, so its copy needs no call.
+template <std::size_t N>
+char* Put(char* at, const char (&literal)[N]) {
+    std::memcpy(at, literal, N - 1);
+    return at + N - 1;
+}
+
+template <class Part>
+constexpr std::size_t MaxLength() {
+    if constexpr (std::is_array_v<Part>)
+        return std::extent_v<Part> - 1;
+    else
+        return kMaxNumberLength;
+}
+
+}  // namespace pdfline
+
+// The parts (integers and string literals) one after another in `text`.
+template <std::size_t N, class... Parts>
+std::string_view FormatLine(std::array<char, N>& text, const Parts&... parts) {
+    static_assert((pdfline::MaxLength<Parts>() + ...) <= N, "the line may not fit");
+    char* at = text.data();
+    ((at = pdfline::Put(at, parts)), ...);
+    return {text.data(), static_cast<std::size_t>(at - text.data())};
+}
 
 class TPDFLine {
 public:
     TPDFLine& Start() {
-        text_.clear();
+        used_ = 0;
+        return *this;
+    }
+    template <std::size_t N>
+    TPDFLine& Add(const char (&literal)[N]) {
+        used_ = static_cast<std::size_t>(pdfline::Put(Room(N - 1), literal) - buffer_.data());
         return *this;
     }
     TPDFLine& Add(std::string_view text) {
-        text_.append(text);
+        std::memcpy(Room(text.size()), text.data(), text.size());
+        used_ += text.size();
         return *this;
     }
     TPDFLine& Add(std::int64_t number) {
-        char digits[24];
-        auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-        text_.append(digits, end);
+        used_ = static_cast<std::size_t>(pdfline::Put(Room(pdfline::kMaxNumberLength), number) - buffer_.data());
         return *this;
     }
     // The bytes as the contents of a literal string: every backslash and parenthesis is
     // preceded by a backslash; everything else, bytes above 127 included, is kept.
     TPDFLine& AddLiteral(std::string_view bytes) {
-        std::size_t from = 0;
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            char c = bytes[i];
-            if (c == '\\' || c == '(' || c == ')') {
-                text_.append(bytes.substr(from, i - from)).push_back('\\');
-                from = i;
-            }
+        char* at = Room(2 * bytes.size());
+        for (char c : bytes) {
+            if (c == '\\' || c == '(' || c == ')') *at++ = '\\';
+            *at++ = c;
         }
-        text_.append(bytes.substr(from));
+        used_ = static_cast<std::size_t>(at - buffer_.data());
         return *this;
     }
 
-    std::string_view View() const { return text_; }
+    std::string_view View() const { return {buffer_.data(), used_}; }
 
 private:
-    std::string text_;
+    // Where `count` more bytes can go.
+    char* Room(std::size_t count) {
+        if (used_ + count > buffer_.size()) [[unlikely]]
+            Grow(count);
+        return buffer_.data() + used_;
+    }
+    [[gnu::noinline]] void Grow(std::size_t count) { buffer_.resize(std::max(2 * buffer_.size(), used_ + count)); }
+
+    std::vector<char> buffer_ = std::vector<char>(256);
+    std::size_t used_ = 0;
 };
 
 }  // namespace mlt
