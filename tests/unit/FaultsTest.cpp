@@ -1,0 +1,90 @@
+// Runs that meet a fault: every one ends with ExportResult 3 instead of a report that
+// looks complete. Also the regressions that the fuzzers' structural check guards.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "component/ExportRecipe.h"
+#include "rtl/Exception.h"
+#include "tests/support/PdfStructure.h"
+#include "tests/support/TestData.h"
+
+using namespace mlt;
+
+namespace {
+
+// A memory source whose second record cannot be read.
+class BrokenRecordSource : public TMemoryRecordSource {
+public:
+    using TMemoryRecordSource::TMemoryRecordSource;
+    void ReadRow(std::vector<Variant>& values) override {
+        if (++reads_ > 1) throw EDatabaseError("Record 2 cannot be read");
+        TMemoryRecordSource::ReadRow(values);
+    }
+
+private:
+    int reads_ = 0;
+};
+
+std::uint8_t RunToFile(TDataSet& data, const std::string& fileName) {
+    TMarrowlintideSettings settings;
+    settings.ApplyDefaults();
+    auto exporter = CreateExporter(settings, data, 0);
+    exporter->FileName = fileName;
+    exporter->Execute();
+    return exporter->ExportResult;
+}
+
+std::string TempDir() {
+    auto dir = std::filesystem::temp_directory_path() / ("mlt_faults_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+}  // namespace
+
+TEST(Faults, FullDiskFailsTheRun) {
+    const std::string link = TempDir() + "/full.PDF";
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink("/dev/full", link);
+    auto data = test::NumberedDataSet(200);
+    EXPECT_EQ(RunToFile(*data, link), 3);
+    std::filesystem::remove(link);
+}
+
+TEST(Faults, OutputFolderThatIsMissingOrReadOnlyFailsTheRun) {
+    auto data = test::NumberedDataSet(2);
+    EXPECT_EQ(RunToFile(*data, TempDir() + "/missing/x.PDF"), 3);
+    // Not even root may create files in /proc.
+    EXPECT_EQ(RunToFile(*data, "/proc/x.PDF"), 3);
+}
+
+TEST(Faults, UnreadableFieldFailsTheRun) {
+    TADODataSet data;
+    data.SetRecordset(std::make_unique<BrokenRecordSource>(
+        std::vector<TColumnDescriptor>{test::TextColumn("A")},
+        std::vector<std::vector<Variant>>{{Variant::String("a")}, {Variant::String("b")}}));
+    const std::string file = TempDir() + "/broken.PDF";
+    EXPECT_EQ(RunToFile(data, file), 3);
+}
+
+TEST(Faults, FieldThatIsNoPictureFailsTheRun) {
+    TColumnDescriptor photo{"Photo", adLongVarBinary};
+    photo.Graphic = true;
+    auto data = test::MakeDataSet({photo}, {{Variant::Blob("GIF89a but not really")}});
+    EXPECT_EQ(RunToFile(*data, TempDir() + "/picture.PDF"), 3);
+}
+
+// Cell texts that hold the file's own keywords must not end their object early.
+TEST(Faults, CellTextWithPdfKeywordsKeepsTheDocumentSound) {
+    auto data = test::MakeDataSet({test::TextColumn("A", 40)},
+                                  {{Variant::String("x\r\nendstream\r\nendobj\r\n(")}, {Variant::String(")\\")}});
+    TMarrowlintideSettings settings;
+    settings.ApplyDefaults();
+    auto exporter = CreateExporter(settings, *data, 0);
+    TMemoryStream stream;
+    exporter->ExportToStream(&stream);
+    EXPECT_EQ(test::CheckPdfStructure(stream.Memory()), "");
+}
