@@ -1,4 +1,5 @@
 #include <windows.h>
+#undef AnsiToOem  // winuser.h maps it to CharToOemA
 
 #include "rtl/CodePage.h"
 

@@ -1,0 +1,205 @@
+#!/usr/bin/env python3
+"""Runs one test of the Wine suite in the shared prefix.
+
+  setup                 makes a fresh 32-bit prefix, starts its wineserver and registers the
+                        ADO 1.0 type library that Wine's ADO needs for late binding
+  shutdown              stops the prefix's wineserver
+  program EXE GROUP     runs a test program: EXE GROUP <dll> <output folder>
+  page FILE.vbs         runs a VBScript page (prelude.vbs first) with cscript: <dll> <output folder>
+
+Programs and pages report FAIL, PDF and END lines (see programs/TestSupport.h). A run
+passes when it exits 0, prints its END line and no FAIL, and every PDF in its output
+folder is listed, passes `qpdf --check`, and shows the listed texts in `pdftotext`
+("!text": must not show; "@a:b=N": the word b starts N points right of the word a).
+Exit code 77 means skipped: no Wine, no DLL to test, or a machine that cannot run 32-bit
+programs (a kernel without 32-bit support fails Wine's loader with "Exec format error").
+"""
+import argparse
+import os
+import pathlib
+import re
+import shutil
+import subprocess
+import sys
+
+SKIP = 77
+ADO_TYPELIB_KEY = r"HKCR\TypeLib\{2A75196C-D9EB-4129-B803-931327F72D5C}\1.0\0\win32"
+
+
+def windows_path(path):
+    return "Z:" + str(pathlib.Path(path).resolve()).replace("/", "\\")
+
+
+def unix_path(path):
+    if len(path) > 2 and path[1] == ":" and path[0] in "Zz":
+        return path[2:].replace("\\", "/")
+    return path
+
+
+class Suite:
+    def __init__(self, args):
+        self.dll = pathlib.Path(args.dll)
+        self.programs = pathlib.Path(args.programs)
+        self.work = pathlib.Path(args.work)
+        self.prefix = self.work / "prefix"
+        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        self.env.update(WINEPREFIX=str(self.prefix), WINEARCH="win32", WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG="en_US.UTF-8", LC_ALL="en_US.UTF-8")
+
+    def wine(self, *command, timeout=180):
+        return subprocess.run(["wine", *command], env=self.env, capture_output=True, text=True,
+                              errors="replace", timeout=timeout)
+
+    def cannot_run_reason(self):
+        """Why this machine cannot run the suite, or None when it can."""
+        if shutil.which("wine") is None:
+            return "no wine"
+        if not self.dll.exists():
+            return f"no {self.dll}"
+        try:
+            probe = subprocess.run(["wine", "--version"], env=self.env, capture_output=True, text=True,
+                                   errors="replace", timeout=60)
+        except (OSError, subprocess.TimeoutExpired) as error:
+            return f"Wine's 32-bit loader does not start: {error}"
+        if probe.returncode != 0:
+            return f"Wine's 32-bit loader does not start: {(probe.stderr or probe.stdout).strip()}"
+        return None
+
+    def setup(self):
+        shutil.rmtree(self.work, ignore_errors=True)
+        self.work.mkdir(parents=True)
+        boot = subprocess.run(["wineboot", "-i"], env=self.env, capture_output=True, text=True, timeout=600)
+        if boot.returncode != 0:
+            print(boot.stdout, boot.stderr)
+            return 1
+        # One server for the whole suite; it ends itself a minute after its last client.
+        subprocess.run(["wineserver", "-p60"], env=self.env)
+        tlb = self.programs / "adodb10.tlb"
+        reg = self.wine("reg", "add", ADO_TYPELIB_KEY, "/ve", "/d", windows_path(tlb), "/f")
+        if reg.returncode != 0:
+            print(reg.stdout, reg.stderr)
+            return 1
+        return 0
+
+    def shutdown(self):
+        if self.prefix.exists():
+            subprocess.run(["wineserver", "-k"], env=self.env)
+        return 0
+
+    def output_folder(self, name):
+        folder = self.work / "out" / name
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir(parents=True)
+        return folder
+
+    def program(self, exe, group):
+        out = self.output_folder(f"{exe}.{group}")
+        run = self.wine(str(self.programs / f"{exe}.exe"), group, windows_path(self.dll), windows_path(out))
+        return self.judge(run, f"END {group}", out)
+
+    def page(self, file):
+        page = pathlib.Path(file)
+        out = self.output_folder(f"vbs.{page.stem}")
+        script = out / page.name
+        prelude = (page.parent / "prelude.vbs").read_text()
+        script.write_text(prelude + "\n" + page.read_text(), encoding="utf-8")
+        run = self.wine("cscript", "//nologo", windows_path(script), windows_path(self.dll), windows_path(out))
+        return self.judge(run, f"END {page.stem}", out)
+
+    def judge(self, run, end_marker, out):
+        print(run.stdout, end="")
+        if run.stderr.strip():
+            print("stderr:", run.stderr, end="")
+        lines = [line.rstrip("\r") for line in run.stdout.splitlines()]
+        problems = [line for line in lines if line.startswith("FAIL")]
+        if run.returncode != 0:
+            problems.append(f"exit code {run.returncode}")
+        if end_marker not in lines:
+            problems.append(f"no '{end_marker}' line: the run stopped early")
+        listed = set()
+        for line in lines:
+            if line.startswith("PDF "):
+                path, *tokens = line[4:].split("\t")
+                pdf = pathlib.Path(unix_path(path))
+                listed.add(pdf.resolve())
+                problems += check_pdf(pdf, tokens)
+        for pdf in out.rglob("*.pdf"):
+            if pdf.resolve() not in listed:
+                problems.append(f"{pdf}: produced but not checked by the test")
+        for problem in problems:
+            print("problem:", problem)
+        return 1 if problems else 0
+
+
+def first_word_x(pdf):
+    """The left edge of each word's first occurrence (top of the first page first)."""
+    html = subprocess.run(["pdftotext", "-bbox", "-f", "1", "-l", "1", str(pdf), "-"], capture_output=True,
+                          text=True, errors="replace").stdout
+    found = {}
+    for x, y, word in re.findall(r'<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>', html):
+        if word not in found or float(y) < found[word][1]:
+            found[word] = (float(x), float(y))
+    return {word: x for word, (x, _) in found.items()}
+
+
+def check_offset(pdf, token, positions):
+    """'@a:b=N': the word b starts N points to the right of the word a."""
+    match = re.fullmatch(r"@([^:]+):([^=]+)=(-?[\d.]+)", token)
+    if not match:
+        return [f"bad position check '{token}'"]
+    a, b, points = match.group(1), match.group(2), float(match.group(3))
+    if a not in positions or b not in positions:
+        return [f"{pdf}: no word '{a}' or '{b}' for '{token}'"]
+    actual = positions[b] - positions[a]
+    if abs(actual - points) > 0.5:
+        return [f"{pdf}: '{b}' starts {actual:.1f} points after '{a}', expected {points:g}"]
+    return []
+
+
+def check_pdf(pdf, tokens):
+    if not pdf.exists():
+        return [f"{pdf}: missing"]
+    qpdf = subprocess.run(["qpdf", "--check", str(pdf)], capture_output=True, text=True)
+    if qpdf.returncode != 0:
+        return [f"{pdf}: qpdf --check failed: {qpdf.stdout} {qpdf.stderr}"]
+    text = subprocess.run(["pdftotext", str(pdf), "-"], capture_output=True, text=True, errors="replace").stdout
+    words = " ".join(text.split())
+    problems = []
+    positions = first_word_x(pdf) if any(t.startswith("@") for t in tokens) else {}
+    for token in tokens:
+        if token.startswith("@"):
+            problems += check_offset(pdf, token, positions)
+        elif token.startswith("!"):
+            if token[1:] in words:
+                problems.append(f"{pdf}: shows '{token[1:]}'")
+        elif token not in words:
+            problems.append(f"{pdf}: does not show '{token}'")
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--dll", required=True)
+    parser.add_argument("--programs", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("command", nargs="+")
+    args = parser.parse_args()
+    suite = Suite(args)
+    command, *rest = args.command
+    if command == "shutdown":
+        return suite.shutdown()
+    reason = suite.cannot_run_reason()
+    if reason:
+        print(f"skipped: {reason}")
+        return SKIP
+    if command == "setup":
+        return suite.setup()
+    if command == "program":
+        return suite.program(*rest)
+    if command == "page":
+        return suite.page(*rest)
+    parser.error(f"unknown command {command}")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
