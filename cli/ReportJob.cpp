@@ -72,7 +72,7 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
     InstallInterruptHandler();
     auto started = std::chrono::steady_clock::now();
 
-    std::vector<std::string> written;
+    std::vector<std::string> created;
     int records = 0;
     std::uint8_t result = 0;
     try {
@@ -80,10 +80,11 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
         dataSet.SetRecordset(OpenSource(options));
         std::unique_ptr<TDorvexToPDF> exporter = CreateExporter(options.Settings, dataSet, options.MaxRecords);
         ApplyExtras(*exporter, options, showProgress);
-        exporter->OnGetFileName = [&](TPersistent&, int, std::string& name) { written.push_back(name); };
         auto count = exporter->OnProgress;
+        // The run announces each record before it writes it (cur < max), and ends with
+        // cur == max, whatever the record limit or a cancel left out.
         exporter->OnProgress = [&records, count](TPersistent& sender, int cur, int max, bool& abort) {
-            records = cur;
+            if (cur < max) records = cur + 1;
             count(sender, cur, max, abort);
         };
         if (options.Output == "-") {
@@ -93,6 +94,7 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
         } else {
             exporter->FileName = options.Output;
             exporter->Execute();
+            created = exporter->CreatedFiles;
         }
         result = exporter->ExportResult;
     } catch (const Exception& error) {
@@ -103,8 +105,12 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
     Host().CreateProgressWindow = nullptr;
 
     if (result == 3 || result == 0) {
-        // A failed run's files look complete but are not: remove them.
-        for (const auto& name : written) std::filesystem::remove(name);
+        // A failed run's files look complete but are not: remove them. Only regular files
+        // go, so that a run into /dev/null never removes the device.
+        for (const auto& name : created) {
+            std::error_code ignored;
+            if (std::filesystem::is_regular_file(name, ignored)) std::filesystem::remove(name, ignored);
+        }
         std::fprintf(err, "marrowlintide: %s\n", errors.empty() ? "the export failed" : errors.front().c_str());
         return kExitFailed;
     }

@@ -35,6 +35,8 @@ void TDorvexToCellFile::ExportToStream(TMemoryStream* stream) {
     const int footerLines = Footer.Count();
     int fileNumber = 0;
     OutputStream = stream;
+    CreatedFiles.clear();
+    if (CurrentEngine == nullptr) throw Exception("The export has no data engine: run it through Execute");
     CellFont = std::make_unique<TFont>();
     TDvxCustomDataEngine& engine = *CurrentEngine;
     try {
@@ -133,6 +135,7 @@ void TDorvexToCellFile::StartFile(const std::string& fileName, int fileNumber) {
         std::string name = NumberedFileName(fileName, fileNumber);
         if (OnGetFileName) OnGetFileName(*this, fileNumber, name);
         CreateFileStream(name);
+        if (ToFile) CreatedFiles.push_back(name);
     }
     if (OutputStream == nullptr) throw EInOutError("No output file: the file name is empty");
     WriteFileBegin();

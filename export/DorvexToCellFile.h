@@ -8,6 +8,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "export/DorvexBaseComponent.h"
 #include "rtl/FileStream.h"
@@ -22,6 +24,10 @@ public:
 
     void ExportData() override;
     void ExportToStream(TMemoryStream* stream);
+
+    // The files that the last run created or replaced, in order: what a caller removes
+    // when the run failed. A file that could not be opened is not among them.
+    std::vector<std::string> CreatedFiles;
 
     // Sheet layout operations; the driver's own bodies do nothing (or count rows).
     virtual bool CanMergeData() { return false; }

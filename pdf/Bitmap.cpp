@@ -31,9 +31,13 @@ std::unique_ptr<TBitmap> TBitmap::LoadFromMemory(std::string_view data, std::str
     if (data.empty()) RaiseNoPicture(sourceName, "no data");
     if (data.size() > static_cast<std::size_t>(INT_MAX)) RaiseNoPicture(sourceName, "too large");
     int width = 0, height = 0, channels = 0;
-    std::uint8_t* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(data.data()),
-                                                 static_cast<int>(data.size()), &width, &height, &channels,
-                                                 BytesPerPixel);
+    const auto* bytes = reinterpret_cast<const stbi_uc*>(data.data());
+    const int size = static_cast<int>(data.size());
+    // A header can claim any size: refuse a huge picture before the decoder allocates it.
+    if (stbi_info_from_memory(bytes, size, &width, &height, &channels) &&
+        std::int64_t{width} * height > MaxPixels)
+        RaiseNoPicture(sourceName, "too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)");
+    std::uint8_t* pixels = stbi_load_from_memory(bytes, size, &width, &height, &channels, BytesPerPixel);
     if (!pixels) RaiseNoPicture(sourceName, stbi_failure_reason());
     return std::unique_ptr<TBitmap>(new TBitmap(width, height, pixels));
 }

@@ -1,7 +1,8 @@
 // TBitmap: a picture decoded to 24 bits per pixel, rows from the top down, each row
 // red-green-blue byte triples. LoadFromMemory decodes BMP, PNG, JPEG and GIF (its first
 // frame), bringing palettes, grey levels and alpha to plain RGB; data that is no such
-// picture raises an Exception whose message names the source and the decoder's reason.
+// picture, or one of more than MaxPixels pixels, raises an Exception whose message names
+// the source and the reason.
 // A bitmap owns its pixels and is moved, never copied.
 #pragma once
 
@@ -14,6 +15,8 @@ namespace mlt {
 class TBitmap {
 public:
     static constexpr int BytesPerPixel = 3;
+    // 4096 x 4096: far beyond any picture in a table cell, and 48 MiB decoded.
+    static constexpr std::int64_t MaxPixels = 4096 * 4096;
 
     static std::unique_ptr<TBitmap> LoadFromMemory(std::string_view data, std::string_view sourceName);
 

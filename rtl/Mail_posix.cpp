@@ -1,4 +1,5 @@
 #include <csignal>
+#include <fcntl.h>
 #include <cstdlib>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -25,7 +26,9 @@ int SendMailMessage(const TMailMessage& message) {
     if (program == nullptr || *program == '\0') program = "/usr/sbin/sendmail";
 
     int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return -1;
+    // Close-on-exec, so that a program started meanwhile on another thread does not keep
+    // the pipe open; the dup2 below gives the mail program its own inheritable copy.
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return -1;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[0], STDIN_FILENO);

@@ -42,19 +42,27 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// A header value on one line: a line break in a subject or an address would start a
+// header of its own (a Bcc, say) that sendmail -t obeys.
+std::string HeaderValue(std::string value) {
+    for (char& c : value)
+        if (c == '\r' || c == '\n') c = ' ';
+    return value;
+}
+
 }  // namespace
 
 std::string BuildMimeMessage(const TMailMessage& message, const std::string& boundary) {
     std::string out;
-    if (!message.Recipient.empty()) out += "To: " + message.Recipient + "\r\n";
-    out += "Subject: " + AnsiToUtf8(message.Subject) + "\r\n";
+    if (!message.Recipient.empty()) out += "To: " + HeaderValue(message.Recipient) + "\r\n";
+    out += "Subject: " + HeaderValue(AnsiToUtf8(message.Subject)) + "\r\n";
     out += "MIME-Version: 1.0\r\n";
     const std::string textPart = "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: 8bit\r\n\r\n" +
                                  AnsiToUtf8(message.NoteText) + "\r\n";
     if (message.AttachmentPath.empty()) return out + textPart;
     out += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
     out += "--" + boundary + "\r\n" + textPart;
-    const std::string name = AnsiToUtf8(BaseName(message.AttachmentPath));
+    const std::string name = HeaderValue(AnsiToUtf8(BaseName(message.AttachmentPath)));
     out += "--" + boundary + "\r\n";
     out += "Content-Type: application/octet-stream; name=\"" + name + "\"\r\n";
     out += "Content-Transfer-Encoding: base64\r\n";

@@ -5,8 +5,10 @@ Usage: cli_test.py MARROWLINTIDE SAMPLE_DB WORKDIR
 Every PDF written is checked with qpdf --check and read back with pdftotext.
 """
 import os
+import re
 import signal
 import sqlite3
+import stat
 import subprocess
 import sys
 import time
@@ -120,6 +122,20 @@ class BadInput(unittest.TestCase):
         self.assertFails(["report", "--db", SAMPLE_DB, "--sql", "SELECT 1", "-o", "/nonexistent/dir/x.pdf"],
                          "/nonexistent/dir/x.pdf")
 
+    def test_failed_run_removes_only_what_it_wrote(self):
+        # A folder in the output's place cannot be opened: it must survive the failure.
+        folder = path("folder.pdf")
+        os.makedirs(folder, exist_ok=True)
+        self.assertFails(["report", "--db", SAMPLE_DB, "--sql", "SELECT 1", "-o", folder], "folder.pdf")
+        self.assertTrue(os.path.isdir(folder))
+        # A device that fails every write (a private copy of /dev/full) stays in place.
+        if os.geteuid() == 0:
+            full = path("full.pdf")
+            if not os.path.exists(full):
+                os.mknod(full, 0o666 | stat.S_IFCHR, os.makedev(1, 7))
+            self.assertFails(["report", "--db", SAMPLE_DB, "--sql", "SELECT * FROM orders", "-o", full], "full.pdf")
+            self.assertTrue(stat.S_ISCHR(os.stat(full).st_mode))
+
     def test_usage_errors(self):
         base = ["report", "--db", SAMPLE_DB, "--sql", "SELECT 1", "-o", path("u.pdf")]
         self.assertFails(base + ["--fields-width", "10,abc"], '"abc" is not a number', code=2, out=path("u.pdf"))
@@ -152,7 +168,9 @@ class Cancel(unittest.TestCase):
         proc.send_signal(signal.SIGINT)
         _, err = proc.communicate(timeout=60)
         self.assertEqual(proc.returncode, 130, err)
-        self.assertIn(b"canceled", err)
+        written = re.search(rb"canceled; the report holds the (\d+) records", err)
+        self.assertTrue(written, err)
+        self.assertLess(int(written.group(1)), 1000000)
         text = check_pdf(self, out)
         self.assertIn("name 1", text)
 

@@ -93,6 +93,18 @@ TEST(SendMail, SendsATextWithoutAttachment) {
     EXPECT_EQ(message.find("To:"), std::string::npos) << "no recipient given";
 }
 
+TEST(SendMail, LineBreaksCannotAddHeaders) {
+    FakeSendmail sendmail(0);
+    TDorvexToCellFile exporter;
+    exporter.SendTo.EMailRecipient = "a@example.com\nBcc: b@example.com";
+    exporter.SendTo.EMailSubject = "Daily\r\nBcc: c@example.com";
+    EXPECT_EQ(exporter.SendMail("", "text"), 0);
+    std::string message = sendmail.Message();
+    EXPECT_EQ(message.find("\nBcc:"), std::string::npos) << message;
+    EXPECT_NE(message.find("To: a@example.com Bcc: b@example.com\r\n"), std::string::npos) << message;
+    EXPECT_NE(message.find("Subject: Daily  Bcc: c@example.com\r\n"), std::string::npos) << message;
+}
+
 TEST(SendMail, ReportsTheProgramsOutcome) {
     {
         FakeSendmail failing(75);
