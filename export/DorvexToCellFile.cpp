@@ -139,9 +139,10 @@ void TDorvexToCellFile::StartFile(const std::string& fileName, int fileNumber) {
     }
     if (OutputStream == nullptr) throw EInOutError("No output file: the file name is empty");
     WriteFileBegin();
-    // With split output every file but the last holds RowsPerFile records.
+    // With split output every file but the last holds RowsPerFile records; a caller's
+    // stream holds them all in one document.
     int records = RecordTotal;
-    if (RowsPerFile > 0) {
+    if (RowsPerFile > 0 && ToFile) {
         int before = fileNumber * RowsPerFile;
         records = std::max(0, std::min(RowsPerFile, RecordTotal - before));
     }

@@ -138,6 +138,8 @@ TEST(CellFileDriver, SplitsOutputIntoNumberedFiles) {
     EXPECT_EQ(std::count(writer.Calls.begin(), writer.Calls.end(), "FileBegin"), 3);
     EXPECT_EQ(std::count(writer.Calls.begin(), writer.Calls.end(), "FileEnd"), 3);
     EXPECT_EQ(writer.Calls[1], "Dimension 2 3") << "the first file announces its own two records";
+    const auto last = std::find(writer.Calls.rbegin(), writer.Calls.rend(), "FileBegin");
+    EXPECT_EQ(*(last - 1), "Dimension 1 3") << "the last file announces its one record";
     std::filesystem::remove_all(dir);
 }
 
@@ -152,6 +154,7 @@ TEST(CellFileDriver, KeepsAStreamRunInOneDocument) {
     TMemoryStream stream;
     writer.ExportToStream(&stream);
     EXPECT_EQ(numbers, std::vector<int>{0});
+    EXPECT_EQ(writer.Calls[1], "Dimension 5 3") << "one document announces all five records";
     EXPECT_EQ(stream.Memory(), "a00a11a22a33a44");
     EXPECT_FALSE(std::filesystem::exists("report.pdf"));
 }
