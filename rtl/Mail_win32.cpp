@@ -8,7 +8,8 @@ namespace mlt {
 int SendMailMessage(const TMailMessage& message) {
     HMODULE library = LoadLibraryA("MAPI32.DLL");
     if (library == nullptr) return -1;
-    auto send = reinterpret_cast<LPMAPISENDMAIL>(GetProcAddress(library, "MAPISendMail"));
+    // Through void*: FARPROC and the real signature are unrelated function types.
+    auto send = reinterpret_cast<LPMAPISENDMAIL>(reinterpret_cast<void*>(GetProcAddress(library, "MAPISendMail")));
     if (send == nullptr) {
         FreeLibrary(library);
         return 1;

@@ -23,7 +23,15 @@ import subprocess
 import sys
 
 SKIP = 77
-ADO_TYPELIB_KEY = r"HKCR\TypeLib\{2A75196C-D9EB-4129-B803-931327F72D5C}\1.0\0\win32"
+ADO_TYPELIB_KEY = r"HKCR\TypeLib\{2A75196C-D9EB-4129-B803-931327F72D5C}\1.0\0"
+
+
+def pe_machine(dll):
+    """The machine field of a PE file's header: 0x14c for 32-bit x86, 0x8664 for x64."""
+    with open(dll, "rb") as f:
+        header = f.read(4096)
+    pe = int.from_bytes(header[0x3C:0x40], "little")
+    return int.from_bytes(header[pe + 4:pe + 6], "little")
 
 
 def windows_path(path):
@@ -43,39 +51,47 @@ class Suite:
         self.work = pathlib.Path(args.work)
         self.prefix = self.work / "prefix"
         self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-        self.env.update(WINEPREFIX=str(self.prefix), WINEARCH="win32", WINEDEBUG="-all",
+        self.env.update(WINEPREFIX=str(self.prefix), WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="en_US.UTF-8", LC_ALL="en_US.UTF-8")
+        # A 64-bit DLL runs in a 64-bit prefix under Wine's 64-bit loader; Debian's `wine`
+        # always takes the 32-bit one when it is installed.
+        self.loader = "wine"
+        if self.dll.exists() and pe_machine(self.dll) == 0x8664:
+            self.loader = "/usr/lib/wine/wine64"
+            self.env.update(WINEARCH="win64", WINELOADER=self.loader)
+        else:
+            self.env.update(WINEARCH="win32")
 
     def wine(self, *command, timeout=180):
-        return subprocess.run(["wine", *command], env=self.env, capture_output=True, text=True,
+        return subprocess.run([self.loader, *command], env=self.env, capture_output=True, text=True,
                               errors="replace", timeout=timeout)
 
     def cannot_run_reason(self):
         """Why this machine cannot run the suite, or None when it can."""
-        if shutil.which("wine") is None:
-            return "no wine"
+        if shutil.which(self.loader) is None:
+            return f"no {self.loader}"
         if not self.dll.exists():
             return f"no {self.dll}"
         try:
-            probe = subprocess.run(["wine", "--version"], env=self.env, capture_output=True, text=True,
+            probe = subprocess.run([self.loader, "--version"], env=self.env, capture_output=True, text=True,
                                    errors="replace", timeout=60)
         except (OSError, subprocess.TimeoutExpired) as error:
-            return f"Wine's 32-bit loader does not start: {error}"
+            return f"Wine's loader {self.loader} does not start: {error}"
         if probe.returncode != 0:
-            return f"Wine's 32-bit loader does not start: {(probe.stderr or probe.stdout).strip()}"
+            return f"Wine's loader {self.loader} does not start: {(probe.stderr or probe.stdout).strip()}"
         return None
 
     def setup(self):
         shutil.rmtree(self.work, ignore_errors=True)
         self.work.mkdir(parents=True)
-        boot = subprocess.run(["wineboot", "-i"], env=self.env, capture_output=True, text=True, timeout=600)
+        boot = subprocess.run([self.loader, "wineboot", "-i"], env=self.env, capture_output=True, text=True, timeout=600)
         if boot.returncode != 0:
             print(boot.stdout, boot.stderr)
             return 1
         # One server for the whole suite; it ends itself a minute after its last client.
         subprocess.run(["wineserver", "-p60"], env=self.env)
         tlb = self.programs / "adodb10.tlb"
-        reg = self.wine("reg", "add", ADO_TYPELIB_KEY, "/ve", "/d", windows_path(tlb), "/f")
+        reg = self.wine("reg", "add", ADO_TYPELIB_KEY + "\\" + self.env["WINEARCH"], "/ve", "/d", windows_path(tlb), "/f")
         if reg.returncode != 0:
             print(reg.stdout, reg.stderr)
             return 1

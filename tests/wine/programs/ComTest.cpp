@@ -91,7 +91,8 @@ void CheckRegistered(const std::wstring& dll) {
     CHECK_EQ(RegistryValue(key + L"\\ProgID").value_or(L"-"), kProgId);
     CHECK_EQ(RegistryValue(key + L"\\Version").value_or(L"-"), L"1.0");
     CHECK_EQ(RegistryValue(key + L"\\TypeLib").value_or(L"-"), L"{61FAB75F-1489-4CD9-8533-07AA07A486BD}");
-    CHECK_EQ(Upper(RegistryValue(std::wstring(kLibraryKey) + L"\\1.0\\0\\win32").value_or(L"-")), Upper(dll));
+    CHECK_EQ(Upper(RegistryValue(std::wstring(kLibraryKey) + L"\\1.0\\0\\" + kTypeLibPlatform).value_or(L"-")),
+             Upper(dll));
     CHECK(KeyExists(kInterfaceKey));
     CLSID clsid = {};
     CHECK(SUCCEEDED(CLSIDFromProgID(kProgId, &clsid)) && IsEqualCLSID(clsid, kClass));

@@ -22,6 +22,16 @@ namespace test {
 
 inline int failures = 0;
 
+// The DLL is built for 32-bit Windows; its 64-bit build of the same sources serves machines
+// that cannot run 32-bit programs. The programs are built for the same kind as the DLL.
+#ifdef _WIN64
+inline constexpr SYSKIND kSysKind = SYS_WIN64;
+inline constexpr const wchar_t* kTypeLibPlatform = L"win64";
+#else
+inline constexpr SYSKIND kSysKind = SYS_WIN32;
+inline constexpr const wchar_t* kTypeLibPlatform = L"win32";
+#endif
+
 inline std::string Narrow(const std::wstring& text) {
     int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');

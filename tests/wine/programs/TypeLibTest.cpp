@@ -172,7 +172,7 @@ void CheckLibrary(ITypeLib* lib) {
     lib->GetLibAttr(&attr);
     CHECK(IsEqualGUID(attr->guid, kLibrary));
     CHECK_EQ(attr->lcid, 0ul);
-    CHECK_EQ(attr->syskind, SYS_WIN32);
+    CHECK_EQ(attr->syskind, test::kSysKind);
     CHECK_EQ(attr->wMajorVerNum, 1);
     CHECK_EQ(attr->wMinorVerNum, 0);
     CHECK_EQ(attr->wLibFlags & ~LIBFLAG_FHASDISKIMAGE, 0);  // the loader adds that one
