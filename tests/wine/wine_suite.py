@@ -5,6 +5,8 @@
                         ADO 1.0 type library that Wine's ADO needs for late binding
   shutdown              stops the prefix's wineserver
   program EXE GROUP     runs a test program: EXE GROUP <dll> <output folder>
+  engine EXE            runs a program of the DLL's own build that tests the engine itself:
+                        EXE <dll> <output folder>, ending with "END EXE-minus-_test"
   page FILE.vbs         runs a VBScript page (prelude.vbs first) with cscript: <dll> <output folder>
 
 Programs and pages report FAIL, PDF and END lines (see programs/TestSupport.h). A run
@@ -113,6 +115,12 @@ class Suite:
         run = self.wine(str(self.programs / f"{exe}.exe"), group, windows_path(self.dll), windows_path(out))
         return self.judge(run, f"END {group}", out)
 
+    def engine(self, exe):
+        out = self.output_folder(exe)
+        program = self.dll.parent.parent / "tests" / "wine" / "engine" / f"{exe}.exe"
+        run = self.wine(str(program), windows_path(self.dll), windows_path(out))
+        return self.judge(run, f"END {exe.removesuffix('_test')}", out)
+
     def page(self, file):
         page = pathlib.Path(file)
         out = self.output_folder(f"vbs.{page.stem}")
@@ -212,6 +220,8 @@ def main():
         return suite.setup()
     if command == "program":
         return suite.program(*rest)
+    if command == "engine":
+        return suite.engine(*rest)
     if command == "page":
         return suite.page(*rest)
     parser.error(f"unknown command {command}")
