@@ -4,6 +4,7 @@
 Usage: cli_test.py MARROWLINTIDE SAMPLE_DB WORKDIR
 Every PDF written is checked with qpdf --check and read back with pdftotext.
 """
+import email
 import os
 import re
 import signal
@@ -61,13 +62,17 @@ class Report(unittest.TestCase):
         self.assertFalse(os.path.exists(path("split003.pdf")))
 
     def test_layouts(self):
-        query = "SELECT 'a' AS x, 'b' AS y"
-        for layout in ("columnar", "reversed", "tabular"):
+        # Two records (a, b) and (c, d) of the columns x and y, as the page's text lines.
+        query = "SELECT 'a' AS x, 'b' AS y UNION ALL SELECT 'c', 'd'"
+        expected = {"columnar": ["x y", "a b", "c d"],            # a record a row
+                    "reversed": ["x a c", "y b d"],               # a record a column
+                    "tabular": ["x a", "y b", "x c", "y d"]}      # a value a row, with its caption
+        for layout, lines in expected.items():
             out = path(f"layout-{layout}.pdf")
             result = run("report", "--db", SAMPLE_DB, "--sql", query, "--layout", layout, "-o", out)
             self.assertEqual(result.returncode, 0, result.stderr)
-            words = check_pdf(self, out).split()
-            self.assertEqual(sorted(words), ["a", "b", "x", "y"] if layout != "tabular" else ["a", "b", "x", "y"])
+            text = check_pdf(self, out)
+            self.assertEqual([" ".join(line.split()) for line in text.splitlines() if line.strip()], lines, layout)
 
     def test_standard_output(self):
         result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT 1 AS one", "-o", "-")
@@ -151,16 +156,79 @@ class BadInput(unittest.TestCase):
         self.assertRegex(run("--version").stdout.decode(), r"^marrowlintide \d+\.\d+\.\d+\n$")
 
 
+def big_db():
+    """A table of 1,000,000 rows, made once."""
+    db = path("big.db")
+    if not os.path.exists(db):
+        con = sqlite3.connect(db)
+        con.execute("CREATE TABLE t (id INTEGER, name VARCHAR(20))")
+        con.execute("INSERT INTO t WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n LIMIT 1000000)"
+                    " SELECT i, 'name ' || i FROM n")
+        con.commit()
+        con.close()
+    return db
+
+
+def fake_program(name, body):
+    """An executable shell script in WORK/bin."""
+    folder = path("bin")
+    os.makedirs(folder, exist_ok=True)
+    script = os.path.join(folder, name)
+    with open(script, "w") as f:
+        f.write("#!/bin/sh\n" + body + "\n")
+    os.chmod(script, 0o755)
+    return script
+
+
+def wait_for(file, seconds=10):
+    deadline = time.monotonic() + seconds
+    while not os.path.exists(file) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    return os.path.exists(file)
+
+
+class AfterExport(unittest.TestCase):
+    def test_mail_attaches_the_exact_report(self):
+        saved = path("mail.eml")
+        sendmail = fake_program("sendmail", f'echo "$@" > "{saved}.args"; cat > "{saved}"')
+        out = path("mailed.pdf")
+        env = dict(os.environ, MARROWLINTIDE_SENDMAIL=sendmail)
+        result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT * FROM orders", "-o", out, "--quiet",
+                     "--mail-to", "boss@example.com", "--mail-subject", "Orders", env=env)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(saved, "rb") as f:
+            message = email.message_from_bytes(f.read())
+        self.assertEqual(message["To"], "boss@example.com")
+        self.assertEqual(message["Subject"], "Orders")
+        attachments = [part for part in message.walk() if part.get_filename()]
+        self.assertEqual(len(attachments), 1)
+        with open(out, "rb") as f:
+            self.assertEqual(attachments[0].get_payload(decode=True), f.read())
+        with open(saved + ".args") as f:
+            self.assertEqual(f.read().split(), ["-t", "-i"])
+
+    def test_open_after_cancel_opens_the_partial_report(self):
+        opened = path("opened.txt")
+        if os.path.exists(opened):
+            os.remove(opened)
+        fake_program("xdg-open", f'echo "$1" > "{opened}.part"; mv "{opened}.part" "{opened}"')
+        out = path("opened.pdf")
+        env = dict(os.environ, PATH=path("bin") + os.pathsep + os.environ["PATH"])
+        proc = subprocess.Popen([TOOL, "report", "--db", big_db(), "--sql", "SELECT * FROM t", "-o", out, "--open"],
+                                stderr=subprocess.PIPE, env=env)
+        time.sleep(0.2)
+        proc.send_signal(signal.SIGINT)
+        _, err = proc.communicate(timeout=60)
+        self.assertEqual(proc.returncode, 130, err)
+        self.assertTrue(wait_for(opened), "xdg-open was not started")
+        with open(opened) as f:
+            self.assertEqual(os.path.realpath(f.read().strip()), os.path.realpath(out))
+        check_pdf(self, out)
+
+
 class Cancel(unittest.TestCase):
     def test_ctrl_c_leaves_a_complete_report(self):
-        db = path("big.db")
-        if not os.path.exists(db):
-            con = sqlite3.connect(db)
-            con.execute("CREATE TABLE t (id INTEGER, name VARCHAR(20))")
-            con.execute("INSERT INTO t WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n LIMIT 1000000)"
-                        " SELECT i, 'name ' || i FROM n")
-            con.commit()
-            con.close()
+        db = big_db()
         out = path("canceled.pdf")
         proc = subprocess.Popen([TOOL, "report", "--db", db, "--sql", "SELECT * FROM t", "-o", out],
                                 stderr=subprocess.PIPE)
