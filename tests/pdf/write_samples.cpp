@@ -136,6 +136,35 @@ Sample Accents() {
     return s;
 }
 
+// 300 columns of 6, 0 and -3 characters, and a 20,000-character text with parentheses and
+// backslashes: cells overlap and run off the page, and the file must stay valid.
+Sample Limits() {
+    Sample s;
+    s.Name = "limits";
+    constexpr int columns = 300;
+    std::string longText;
+    while (longText.size() < 20000) longText += "(long) \\ text ";
+    s.Rows.emplace_back();
+    for (int c = 0; c < columns; ++c) {
+        s.Columns.push_back(Column(Numbered("C", c), adVarChar, 8));
+        s.Rows.back().push_back(Variant::String(c == 0 ? longText : Numbered("v", c)));
+    }
+    s.Configure = [](TDorvexToPDF& pdf) {
+        pdf.AddTitle = true;
+        for (int c = 0; c < columns; ++c) {
+            TDvxColumn& column = pdf.Columns.Add();
+            column.FieldName = Numbered("C", c);
+            column.Width = c % 3 == 0 ? 6 : c % 3 == 1 ? 0 : -3;
+        }
+    };
+    // 100 x (6 + 0 - 3) characters of 8 points and the margin: 2410 points, so four
+    // page widths of 612.
+    s.Pages = 1;
+    s.Size = "2448 x 792";
+    s.Texts = {"v3", "v297"};
+    return s;
+}
+
 void Write(const Sample& sample, const std::string& folder) {
     TADODataSet data;
     data.SetRecordset(std::make_unique<TMemoryRecordSource>(sample.Columns, sample.Rows));
@@ -163,7 +192,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        for (const Sample& sample : {Report(), Wide(), Images(), Accents()}) Write(sample, argv[1]);
+        for (const Sample& sample : {Report(), Wide(), Images(), Accents(), Limits()}) Write(sample, argv[1]);
     } catch (const Exception& e) {
         std::fprintf(stderr, "write_samples: %s\n", e.what());
         return 1;

@@ -432,6 +432,30 @@ TEST(PDFLimits, RefusesDocumentsTheCrossReferenceCannotDescribe) {
     EXPECT_THROW(WriteRows(fewBytes, small, 1), Exception);
 }
 
+TEST(PDFLimits, OffsetsPastFourGigabytesKeepAllTheirDigits) {
+    // The document's bytes counted as if 4 GiB had gone before it: the offsets must come
+    // out as 2^32 + their place, in ten digits, not wrapped to 32 bits.
+    TMemoryStream out;
+    LimitedPDF pdf(TDorvexToPDF::MaxObjectNumber, TDorvexToPDF::MaxOffset);
+    pdf.OutputStream = &out;
+    pdf.WriteFileBegin();
+    pdf.TotalBytes += std::int64_t{1} << 32;
+    pdf.WriteDimension(0, 1);
+    pdf.WriteHeader();
+    pdf.WriteFileEnd();
+    const std::string doc(out.Memory());
+    // Object 1, the catalog, came before the jump, at byte 10; every later one is past it.
+    const std::size_t xref = doc.rfind("xref\r\n0 ");
+    ASSERT_NE(xref, std::string::npos);
+    const std::string_view entries = std::string_view(doc).substr(doc.find("\r\n", xref + 6) + 2);
+    EXPECT_EQ(entries.substr(20, 20), "0000000010 00000 n\r\n");
+    for (std::size_t at = 40; entries.substr(at, 7) != "trailer"; at += 20) {
+        const std::int64_t offset = std::stoll(std::string(entries.substr(at, 10)));
+        EXPECT_GT(offset, std::int64_t{1} << 32) << entries.substr(at, 20);
+        EXPECT_EQ(entries.substr(at + 10, 10), " 00000 n\r\n");
+    }
+}
+
 TEST(PDFLimits, LongNodeNumbersKeepAllTheirDigits) {
     TMemoryStream out;
     LimitedPDF pdf(TDorvexToPDF::MaxObjectNumber * 10, TDorvexToPDF::MaxOffset);

@@ -2,7 +2,10 @@
 // looks complete. Also the regressions that the fuzzers' structural check guards.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 
@@ -52,6 +55,25 @@ TEST(Faults, FullDiskFailsTheRun) {
     auto data = test::NumberedDataSet(200);
     EXPECT_EQ(RunToFile(*data, link), 3);
     std::filesystem::remove(link);
+}
+
+TEST(Faults, WriteErrorPartWayFailsTheRun) {
+    // A file size limit of 64 KiB: the writes past it fail with EFBIG (SIGXFSZ ignored),
+    // after the first blocks of the report reached the file.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limit = saved;
+    limit.rlim_cur = 64 * 1024;
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const std::string name = TempDir() + "/partial.PDF";
+    auto data = test::NumberedDataSet(5000);
+    const std::uint8_t result = RunToFile(*data, name);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(result, 3);
+    EXPECT_EQ(std::filesystem::file_size(name), 64u * 1024) << "the run did get part of the way";
+    std::filesystem::remove(name);
 }
 
 TEST(Faults, OutputFolderThatIsMissingOrReadOnlyFailsTheRun) {
