@@ -5,7 +5,8 @@
 //                 interfaces of the object, the page hooks and error information
 //   dispatch      IDispatch over the type library: names in any case, put-by-reference,
 //                 missing arguments, failures seen by a late-bound caller
-//   threads       two objects exporting at once on two apartment threads
+//   threads       eight objects exporting at once on eight apartment threads, each file
+//                 equal to the same export run alone
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -343,17 +344,42 @@ void ExportOnThread(const std::wstring& file, const wchar_t* prefix, long* resul
     AsDispatch(recordset)->Release();
 }
 
+// A file's bytes with the creation date (D:yyyymmddhhnnss) blanked out.
+std::string WithoutCreationDate(const std::wstring& file) {
+    std::string bytes;
+    if (FILE* f = _wfopen(file.c_str(), L"rb")) {
+        char chunk[65536];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, n);
+        std::fclose(f);
+    }
+    const std::size_t date = bytes.find("/CreationDate (D:");
+    if (date != std::string::npos) bytes.replace(date + 17, 14, 14, '0');
+    return bytes;
+}
+
 void Threads(const std::wstring& out) {
-    long first = -99, second = -99;
-    const std::wstring fileA = out + L"\\thread-a.pdf", fileB = out + L"\\thread-b.pdf";
-    std::thread a(ExportOnThread, fileA, L"A", &first);
-    std::thread b(ExportOnThread, fileB, L"B", &second);
-    a.join();
-    b.join();
-    CHECK_EQ(first, 0l);
-    CHECK_EQ(second, 0l);
-    ReportPdf(fileA, {"A-0001", "A-1500", "A-3000", "3000.5", "!B-0"});
-    ReportPdf(fileB, {"B-0001", "B-1500", "B-3000", "3000.5", "!A-0"});
+    // Eight objects export at once on eight apartments; each file must equal the same
+    // export run alone afterwards.
+    constexpr int kThreads = 8;
+    const wchar_t* prefixes[kThreads] = {L"A", L"B", L"C", L"D", L"E", L"F", L"G", L"H"};
+    long together[kThreads], alone[kThreads];
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        together[i] = alone[i] = -99;
+        threads.emplace_back(ExportOnThread, out + L"\\thread-" + prefixes[i] + L".pdf", prefixes[i], &together[i]);
+    }
+    for (auto& thread : threads) thread.join();
+    for (int i = 0; i < kThreads; ++i) {
+        const std::wstring file = out + L"\\thread-" + prefixes[i] + L".pdf";
+        const std::wstring solo = out + L"\\alone-" + prefixes[i] + L".pdf";
+        ExportOnThread(solo, prefixes[i], &alone[i]);
+        CHECK_EQ(together[i], 0l);
+        CHECK_EQ(alone[i], 0l);
+        CHECK(WithoutCreationDate(file) == WithoutCreationDate(solo));
+        const std::string p = Narrow(prefixes[i]);
+        ReportPdf(file, {p + "-0001", p + "-1500", p + "-3000", "3000.5", "!" + Narrow(prefixes[(i + 1) % kThreads]) + "-0"});
+        ReportPdf(solo, {p + "-0001", p + "-3000"});
+    }
 }
 
 }  // namespace

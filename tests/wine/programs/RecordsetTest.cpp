@@ -49,7 +49,7 @@ TRun Save(TRecordsetDouble* recordset, const std::wstring& file, std::vector<TVa
 
 // Exports one recordset and expects success.
 void Export(std::vector<TColumnSpec> columns, std::vector<std::vector<TVar>> rows, const std::wstring& file,
-            std::initializer_list<const char*> tokens, std::vector<TVar> settings = {}) {
+            std::initializer_list<std::string> tokens, std::vector<TVar> settings = {}) {
     TRecordsetDouble* recordset = CreateRecordset(std::move(columns), std::move(rows));
     TRun run = Save(recordset, file, std::move(settings));
     CHECK_EQ(run.Hr, S_OK);

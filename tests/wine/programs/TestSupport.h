@@ -64,9 +64,9 @@ void CheckEqual(const A& actual, const E& expected, const std::string& what) {
 }
 
 // Lists a PDF for the harness: tokens to find, and "!token" for text that must be absent.
-inline void ReportPdf(const std::wstring& path, std::initializer_list<const char*> tokens) {
+inline void ReportPdf(const std::wstring& path, std::initializer_list<std::string> tokens) {
     std::string line = "PDF " + Narrow(path);
-    for (const char* token : tokens) line += std::string("\t") + token;
+    for (const std::string& token : tokens) line += "\t" + token;
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
 }
