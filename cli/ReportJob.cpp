@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 
 #include "cli/Interrupt.h"
 #include "cli/TerminalProgress.h"
@@ -72,7 +71,6 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
     InstallInterruptHandler();
     auto started = std::chrono::steady_clock::now();
 
-    std::vector<std::string> created;
     int records = 0;
     std::uint8_t result = 0;
     try {
@@ -94,9 +92,9 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
         } else {
             exporter->FileName = options.Output;
             exporter->Execute();
-            created = exporter->CreatedFiles;
         }
         result = exporter->ExportResult;
+        if (result == 3) exporter->RemoveCreatedFiles();
     } catch (const Exception& error) {
         errors.push_back(error.Message);
         result = 3;
@@ -105,12 +103,6 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
     Host().CreateProgressWindow = nullptr;
 
     if (result == 3 || result == 0) {
-        // A failed run's files look complete but are not: remove them. Only regular files
-        // go, so that a run into /dev/null never removes the device.
-        for (const auto& name : created) {
-            std::error_code ignored;
-            if (std::filesystem::is_regular_file(name, ignored)) std::filesystem::remove(name, ignored);
-        }
         std::fprintf(err, "marrowlintide: %s\n", errors.empty() ? "the export failed" : errors.front().c_str());
         return kExitFailed;
     }

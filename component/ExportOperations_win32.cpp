@@ -126,6 +126,12 @@ int SaveToFile(const TMarrowlintideSettings& settings, VARIANT* rs, const std::s
     } catch (...) {
         return -1;
     }
+    // A run that failed (a file that cannot be created or written, a value that cannot be
+    // read) leaves no file behind and says so, rather than 0 as for a complete report.
+    if (exporter->ExportResult == 3) {
+        exporter->RemoveCreatedFiles();
+        return -1;
+    }
     return 0;
 }
 

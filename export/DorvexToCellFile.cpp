@@ -1,6 +1,7 @@
 #include "export/DorvexToCellFile.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "export/DvxMessages.h"
 #include "rtl/Exception.h"
@@ -27,6 +28,14 @@ void TDorvexToCellFile::ExportData() {
         throw;
     }
     ToFile = false;
+}
+
+void TDorvexToCellFile::RemoveCreatedFiles() {
+    for (const auto& name : CreatedFiles) {
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(name, ignored)) std::filesystem::remove(name, ignored);
+    }
+    CreatedFiles.clear();
 }
 
 void TDorvexToCellFile::ExportToStream(TMemoryStream* stream) {

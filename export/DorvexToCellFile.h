@@ -25,9 +25,12 @@ public:
     void ExportData() override;
     void ExportToStream(TMemoryStream* stream);
 
-    // The files that the last run created or replaced, in order: what a caller removes
-    // when the run failed. A file that could not be opened is not among them.
+    // The files that the last run created or replaced, in order. A file that could not be
+    // opened is not among them.
     std::vector<std::string> CreatedFiles;
+    // Removes the regular files among CreatedFiles: after a failed run they may look
+    // complete (the footer is written on failure) but are not. A device stays.
+    void RemoveCreatedFiles();
 
     // Sheet layout operations; the driver's own bodies do nothing (or count rows).
     virtual bool CanMergeData() { return false; }

@@ -54,14 +54,14 @@ file = OutDir & "\empty.pdf"
 CheckEq m.SaveToFile(blank, file), 0, "SaveToFile of an empty recordset"
 ReportPdf file, Array("OnlyCaption")
 
-' A folder that does not exist: Result 0, no file, no error.
+' A folder that does not exist: no file, no error, and Result -1 for the failed run.
 file = OutDir & "\missing\folder\report.pdf"
 Set rs = OneRow()
 On Error Resume Next
 r = m.SaveToFile(rs, file)
 CheckNoError "SaveToFile into a missing folder"
 On Error GoTo 0
-CheckEq r, 0, "Result for a missing folder"
+CheckEq r, -1, "Result for a missing folder"
 Check Not fso.FileExists(file), "no file in a missing folder"
 
 EndPage "ado"
