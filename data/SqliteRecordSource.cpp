@@ -169,7 +169,8 @@ std::unique_ptr<TSqliteRecordSource> TSqliteRecordSource::Open(const std::string
 }
 
 void TSqliteRecordSource::OpenQuery(const std::string& sql) {
-    int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+    // One connection serves one run on one thread, so it needs none of SQLite's mutexes.
+    int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close_v2(db_);

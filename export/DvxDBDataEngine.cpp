@@ -83,10 +83,10 @@ TField& TDvxCustomDBDataEngine::FieldOf(TDvxColumn& column) {
         cachedDataSet_ = dataset;
         cachedGeneration_ = dataset->Generation();
     }
-    for (const auto& [cached, field] : fieldCache_)
-        if (cached == &column && SameText(field->FieldName, column.FieldName)) return *field;
+    for (const TCachedField& cached : fieldCache_)
+        if (cached.Column == &column && cached.FieldName == column.FieldName) return *cached.Field;
     TField& field = dataset->FieldByName(column.FieldName);
-    fieldCache_.emplace_back(&column, &field);
+    fieldCache_.push_back({&column, column.FieldName, &field});
     return field;
 }
 

@@ -44,7 +44,13 @@ private:
 
     bool hasBookmark_ = false;
     TBookmark bookmark_;
-    std::vector<std::pair<const TDvxColumn*, TField*>> fieldCache_;
+    // Each column's field, found once; a column renamed since is looked up again.
+    struct TCachedField {
+        const TDvxColumn* Column;
+        std::string FieldName;
+        TField* Field;
+    };
+    std::vector<TCachedField> fieldCache_;
     TDataSet* cachedDataSet_ = nullptr;
     int cachedGeneration_ = 0;
 };

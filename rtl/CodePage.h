@@ -18,7 +18,16 @@ std::u16string AnsiToWide(std::string_view text);
 // ANSI to the OEM (MS-DOS) code page, byte for byte: code page 437 off Windows.
 std::string AnsiToOem(std::string_view text);
 
-inline std::string Utf8ToAnsi(std::string_view text) { return WideToAnsi(Utf8ToWide(text)); }
+// Plain ASCII, the text of most cells, is the same in every one of these code pages.
+inline bool IsAscii(std::string_view text) {
+    unsigned char high = 0;
+    for (char c : text) high |= static_cast<unsigned char>(c);
+    return high < 0x80;
+}
+
+inline std::string Utf8ToAnsi(std::string_view text) {
+    return IsAscii(text) ? std::string(text) : WideToAnsi(Utf8ToWide(text));
+}
 inline std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(AnsiToWide(text)); }
 
 }  // namespace mlt
