@@ -55,8 +55,8 @@ bool UsesTwelveHours(std::string_view pattern) {
             if (c == quote) quote = 0;
         } else if (c == '"' || c == '\'') {
             quote = c;
-        } else if (StartsWithNoCase(pattern, i, "AM/PM") || StartsWithNoCase(pattern, i, "A/P") ||
-                   StartsWithNoCase(pattern, i, "AMPM")) {
+        } else if ((c == 'A' || c == 'a') && (StartsWithNoCase(pattern, i, "AM/PM") ||
+                                              StartsWithNoCase(pattern, i, "A/P") || StartsWithNoCase(pattern, i, "AMPM"))) {
             return true;
         }
     }
@@ -93,17 +93,18 @@ void Format(std::string& out, std::string_view pattern, const TDateParts& p, con
             i = end + 1;
             continue;
         }
-        if (StartsWithNoCase(pattern, i, "AM/PM")) {
+        // The three AM/PM forms all start with an A.
+        if (u == 'A' && StartsWithNoCase(pattern, i, "AM/PM")) {
             out += p.Hour < 12 ? (c == 'a' ? "am" : "AM") : (c == 'a' ? "pm" : "PM");
             i += 5;
             continue;
         }
-        if (StartsWithNoCase(pattern, i, "A/P")) {
+        if (u == 'A' && StartsWithNoCase(pattern, i, "A/P")) {
             out += p.Hour < 12 ? (c == 'a' ? 'a' : 'A') : (c == 'a' ? 'p' : 'P');
             i += 3;
             continue;
         }
-        if (StartsWithNoCase(pattern, i, "AMPM")) {
+        if (u == 'A' && StartsWithNoCase(pattern, i, "AMPM")) {
             out += p.Hour < 12 ? s.TimeAMString : s.TimePMString;
             i += 4;
             continue;
