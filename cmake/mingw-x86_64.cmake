@@ -1,12 +1,5 @@
-# Cross-compiles for 64-bit Windows with MinGW-w64, posix thread model. The product is the
-# 32-bit DLL (mingw-i686.cmake); this build of the same sources lets Wine test the DLL on
-# machines whose kernel cannot run 32-bit programs.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Cross-compiles for 64-bit Windows with MinGW-w64. The product is the 32-bit DLL
+# (mingw-i686.cmake); this build of the same sources lets Wine test the DLL on machines
+# whose kernel cannot run 32-bit programs.
+set(MLT_MINGW_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/MltMingw.cmake)
