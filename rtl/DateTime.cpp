@@ -46,6 +46,14 @@ bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view wo
     return text.size() - at >= word.size() && SameText(text.substr(at, word.size()), word);
 }
 
+// The length of the AM/PM marker at `at` ("AM/PM", "A/P" or "AMPM", in any case), or 0.
+std::size_t AmPmMarkerAt(std::string_view pattern, std::size_t at) {
+    if (Up(pattern[at]) != 'A') return 0;
+    for (std::string_view marker : {"AM/PM", "A/P", "AMPM"})
+        if (StartsWithNoCase(pattern, at, marker)) return marker.size();
+    return 0;
+}
+
 // True when the pattern has an AM/PM marker outside quotes, which makes hours 12-hour.
 bool UsesTwelveHours(std::string_view pattern) {
     char quote = 0;
@@ -55,8 +63,7 @@ bool UsesTwelveHours(std::string_view pattern) {
             if (c == quote) quote = 0;
         } else if (c == '"' || c == '\'') {
             quote = c;
-        } else if ((c == 'A' || c == 'a') && (StartsWithNoCase(pattern, i, "AM/PM") ||
-                                              StartsWithNoCase(pattern, i, "A/P") || StartsWithNoCase(pattern, i, "AMPM"))) {
+        } else if (AmPmMarkerAt(pattern, i) > 0) {
             return true;
         }
     }
@@ -93,20 +100,12 @@ void Format(std::string& out, std::string_view pattern, const TDateParts& p, con
             i = end + 1;
             continue;
         }
-        // The three AM/PM forms all start with an A.
-        if (u == 'A' && StartsWithNoCase(pattern, i, "AM/PM")) {
-            out += p.Hour < 12 ? (c == 'a' ? "am" : "AM") : (c == 'a' ? "pm" : "PM");
-            i += 5;
-            continue;
-        }
-        if (u == 'A' && StartsWithNoCase(pattern, i, "A/P")) {
-            out += p.Hour < 12 ? (c == 'a' ? 'a' : 'A') : (c == 'a' ? 'p' : 'P');
-            i += 3;
-            continue;
-        }
-        if (u == 'A' && StartsWithNoCase(pattern, i, "AMPM")) {
-            out += p.Hour < 12 ? s.TimeAMString : s.TimePMString;
-            i += 4;
+        if (const std::size_t marker = AmPmMarkerAt(pattern, i)) {
+            const bool am = p.Hour < 12;
+            if (marker == 5) out += am ? (c == 'a' ? "am" : "AM") : (c == 'a' ? "pm" : "PM");  // AM/PM
+            else if (marker == 3) out += am ? (c == 'a' ? 'a' : 'A') : (c == 'a' ? 'p' : 'P');  // A/P
+            else out += am ? s.TimeAMString : s.TimePMString;  // AMPM
+            i += marker;
             continue;
         }
         std::size_t n = RunLength(pattern, i);
