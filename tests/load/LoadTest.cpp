@@ -10,13 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 #include "component/ExportRecipe.h"
 #include "data/ADODataSet.h"
 #include "data/RecordSource.h"
 #include "tests/support/PdfStructure.h"
+#include "tests/support/TempFiles.h"
 
 using namespace mlt;
 
@@ -88,20 +88,9 @@ int OpenDescriptors() {
     return count;
 }
 
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string WithoutCreationDate(const std::string& pdf) {
     static const std::regex date("/CreationDate \\(D:[0-9]{14}\\)");
     return std::regex_replace(pdf, date, "/CreationDate (D:)");
-}
-
-std::string TempFile(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / (name + std::to_string(getpid()) + ".pdf")).string();
 }
 
 // Pages of a default report: captions and `records` rows, 42 rows a page.
@@ -110,7 +99,7 @@ std::string PageCount(int records) { return "/Count " + std::to_string((records 
 }  // namespace
 
 TEST(Load, MillionRecordsIntoAFileKeepMemoryFlat) {
-    const std::string name = TempFile("mlt_load_file");
+    const std::string name = (test::TempDir("load_file") / "million.pdf").string();
     {
         auto data = Generated(10000);
         auto exporter = Exporter(*data);
@@ -130,7 +119,7 @@ TEST(Load, MillionRecordsIntoAFileKeepMemoryFlat) {
     // record takes hundreds of bytes of PDF) may grow with the records.
     EXPECT_LE(growthKiB, documentKiB / 100) << "document KiB: " << documentKiB;
 
-    const std::string pdf = ReadFile(name);
+    const std::string pdf = test::ReadAll(name);
     std::filesystem::remove(name);
     EXPECT_EQ(test::CheckPdfStructure(pdf), "");
     EXPECT_NE(pdf.find(PageCount(1000000)), std::string::npos);
@@ -152,7 +141,7 @@ TEST(Load, MillionRecordsIntoMemoryTakeAboutTheDocumentOnce) {
 }
 
 TEST(Load, TwoHundredExportsInARowDoNotGrow) {
-    const std::string name = TempFile("mlt_load_repeat");
+    const std::string name = (test::TempDir("load_repeat") / "repeat.pdf").string();
     auto data = Generated(2000);
     auto run = [&](int i) {
         auto exporter = Exporter(*data);

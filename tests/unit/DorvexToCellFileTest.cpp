@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "rtl/Exception.h"
 #include "tests/support/RecordingWriter.h"
+#include "tests/support/TempFiles.h"
 #include "tests/support/TestData.h"
 
 using namespace mlt;
@@ -27,18 +27,6 @@ std::vector<std::string> RunToMemory(RecordingWriter& writer) {
     TMemoryStream stream;
     writer.ExportToStream(&stream);
     return writer.Calls;
-}
-
-std::filesystem::path TempDir(const std::string& name) {
-    auto dir = std::filesystem::temp_directory_path() / ("mlt_cellfile_" + name + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace
@@ -120,7 +108,7 @@ TEST(CellFileDriver, HiddenColumnsTakeNoSheetColumn) {
 }
 
 TEST(CellFileDriver, SplitsOutputIntoNumberedFiles) {
-    auto dir = TempDir("split");
+    auto dir = test::TempDir("split");
     auto data = test::NumberedDataSet(5);
     RecordingWriter writer;
     Bind(writer, *data);
@@ -131,9 +119,9 @@ TEST(CellFileDriver, SplitsOutputIntoNumberedFiles) {
     writer.Execute();
     ASSERT_EQ(writer.ExportResult, 1);
     EXPECT_EQ(numbers, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(ReadAll(dir / "report.pdf"), "a00a11");
-    EXPECT_EQ(ReadAll(dir / "report001.pdf"), "a22a33");
-    EXPECT_EQ(ReadAll(dir / "report002.pdf"), "a44");
+    EXPECT_EQ(test::ReadAll(dir / "report.pdf"), "a00a11");
+    EXPECT_EQ(test::ReadAll(dir / "report001.pdf"), "a22a33");
+    EXPECT_EQ(test::ReadAll(dir / "report002.pdf"), "a44");
     // Each file is complete: its own prologue and footer.
     EXPECT_EQ(std::count(writer.Calls.begin(), writer.Calls.end(), "FileBegin"), 3);
     EXPECT_EQ(std::count(writer.Calls.begin(), writer.Calls.end(), "FileEnd"), 3);
@@ -274,7 +262,7 @@ TEST(CellFileDriver, ConvertsTextsToOemExceptTabularCaptions) {
 }
 
 TEST(CellFileDriver, FlushesFilesAfterEvery1025Rows) {
-    auto dir = TempDir("flush");
+    auto dir = test::TempDir("flush");
     auto data = test::NumberedDataSet(1030);
     RecordingWriter writer;
     Bind(writer, *data);
@@ -309,7 +297,7 @@ TEST(CellFileDriver, FailureWritesTheFooterAndReachesTheCaller) {
     EXPECT_EQ(writer.ExportResult, 0);
 
     writer.Calls.clear();
-    writer.FileName = (TempDir("fail") / "out.pdf").string();
+    writer.FileName = (test::TempDir("fail") / "out.pdf").string();
     writer.Execute();
     EXPECT_EQ(writer.ExportResult, 3);
     EXPECT_EQ(writer.Calls.back(), "FileEnd");

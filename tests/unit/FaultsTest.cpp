@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <csignal>
 
@@ -12,6 +11,7 @@
 #include "component/ExportRecipe.h"
 #include "rtl/Exception.h"
 #include "tests/support/PdfStructure.h"
+#include "tests/support/TempFiles.h"
 #include "tests/support/TestData.h"
 
 using namespace mlt;
@@ -40,16 +40,10 @@ std::uint8_t RunToFile(TDataSet& data, const std::string& fileName) {
     return exporter->ExportResult;
 }
 
-std::string TempDir() {
-    auto dir = std::filesystem::temp_directory_path() / ("mlt_faults_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    return dir.string();
-}
-
 }  // namespace
 
 TEST(Faults, FullDiskFailsTheRun) {
-    const std::string link = TempDir() + "/full.PDF";
+    const std::string link = test::TempDir("faults").string() + "/full.PDF";
     std::filesystem::remove(link);
     std::filesystem::create_symlink("/dev/full", link);
     auto data = test::NumberedDataSet(200);
@@ -66,7 +60,7 @@ TEST(Faults, WriteErrorPartWayFailsTheRun) {
     limit.rlim_cur = 64 * 1024;
     auto* previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    const std::string name = TempDir() + "/partial.PDF";
+    const std::string name = test::TempDir("faults").string() + "/partial.PDF";
     auto data = test::NumberedDataSet(5000);
     const std::uint8_t result = RunToFile(*data, name);
     setrlimit(RLIMIT_FSIZE, &saved);
@@ -78,7 +72,7 @@ TEST(Faults, WriteErrorPartWayFailsTheRun) {
 
 TEST(Faults, OutputFolderThatIsMissingOrReadOnlyFailsTheRun) {
     auto data = test::NumberedDataSet(2);
-    EXPECT_EQ(RunToFile(*data, TempDir() + "/missing/x.PDF"), 3);
+    EXPECT_EQ(RunToFile(*data, test::TempDir("faults").string() + "/missing/x.PDF"), 3);
     // Not even root may create files in /proc.
     EXPECT_EQ(RunToFile(*data, "/proc/x.PDF"), 3);
 }
@@ -88,7 +82,7 @@ TEST(Faults, UnreadableFieldFailsTheRun) {
     data.SetRecordset(std::make_unique<BrokenRecordSource>(
         std::vector<TColumnDescriptor>{test::TextColumn("A")},
         std::vector<std::vector<Variant>>{{Variant::String("a")}, {Variant::String("b")}}));
-    const std::string file = TempDir() + "/broken.PDF";
+    const std::string file = test::TempDir("faults").string() + "/broken.PDF";
     EXPECT_EQ(RunToFile(data, file), 3);
 }
 
@@ -96,7 +90,7 @@ TEST(Faults, FieldThatIsNoPictureFailsTheRun) {
     TColumnDescriptor photo{"Photo", adLongVarBinary};
     photo.Graphic = true;
     auto data = test::MakeDataSet({photo}, {{Variant::Blob("GIF89a but not really")}});
-    EXPECT_EQ(RunToFile(*data, TempDir() + "/picture.PDF"), 3);
+    EXPECT_EQ(RunToFile(*data, test::TempDir("faults").string() + "/picture.PDF"), 3);
 }
 
 // Cell texts that hold the file's own keywords must not end their object early.

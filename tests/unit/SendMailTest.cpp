@@ -7,15 +7,11 @@
 
 #include "export/DorvexToCellFile.h"
 #include "rtl/MimeMessage.h"
+#include "tests/support/TempFiles.h"
 
 using namespace mlt;
 
 namespace {
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // A sendmail stand-in that saves its arguments and message, and exits with a chosen code.
 class FakeSendmail {
@@ -33,8 +29,8 @@ public:
         ::unsetenv("MARROWLINTIDE_SENDMAIL");
         std::filesystem::remove_all(dir_);
     }
-    std::string Args() const { return ReadAll(dir_ / "args"); }
-    std::string Message() const { return ReadAll(dir_ / "message"); }
+    std::string Args() const { return test::ReadAll(dir_ / "args"); }
+    std::string Message() const { return test::ReadAll(dir_ / "message"); }
     std::filesystem::path Dir() const { return dir_; }
 
 private:
