@@ -1,7 +1,8 @@
 // TContentBuffer: the append-only memory stream that holds a page's content stream while
 // the page is built. AppendLine adds a line and its CR LF in one inline step, with an
-// inline copy for short lines, since a page gets about a dozen lines per cell. Its position is always its end: Read gives
-// nothing and Seek only reports the size. Clear keeps the memory for the next page.
+// inline copy for short lines, since a page gets about a dozen lines per cell. Its
+// position is always its end: Read gives nothing and Seek only reports the size. Clear
+// keeps the memory for the next page.
 #pragma once
 
 #include <algorithm>
