@@ -34,6 +34,11 @@ public:
         used_ += text.size() + 2;
     }
 
+    // Room for at least `count` more bytes at the end. The caller writes there and hands
+    // the end of what it wrote to Commit; nothing else may come between.
+    char* Reserve(std::size_t count) { return Room(count); }
+    void Commit(const char* end) { used_ = static_cast<std::size_t>(end - bytes_.data()); }
+
     std::string_view Memory() const { return {bytes_.data(), used_}; }
     void Clear() { used_ = 0; }
 

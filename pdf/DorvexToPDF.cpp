@@ -66,6 +66,18 @@ std::string_view NodeKids(std::string_view entry) {
     std::size_t field = std::max(kNodeNumberWidth, NodeNumber(entry).size());
     return entry.substr(field, entry.size() - 1 - field);
 }
+// The most that the lines of a rectangle take: four colour lines, four numbers.
+constexpr std::size_t kColorLineBytes = std::tuple_size_v<TPDFColorLine> + 2;
+constexpr std::size_t kRectBytes = 4 * kColorLineBytes + 4 * pdfline::kMaxNumberLength + 16;
+// The most that a text cell's lines take besides its escaped text.
+constexpr std::size_t kTextCellBytes = 2 * kColorLineBytes + 5 * pdfline::kMaxNumberLength + 48;
+
+char* PutLine(char* at, const TPDFColorLine& line) {
+    std::memcpy(at, line.data(), line.size());
+    std::memcpy(at + line.size(), "\r\n", 2);
+    return at + kColorLineBytes;
+}
+
 std::int64_t ParseNumber(std::string_view digits) {
     std::int64_t value = 0;
     std::from_chars(digits.data(), digits.data() + digits.size(), value);
@@ -91,6 +103,22 @@ void TDorvexToPDF::WriteString(std::string_view text) {
     } else {
         OutputStream->Write(text);
         OutputStream->Write("\r\n");
+    }
+    TotalBytes += length;
+}
+
+char* TDorvexToPDF::BeginLines(std::size_t maxBytes) {
+    linesStart_ = InPageContent ? ContentBuffer.Reserve(maxBytes) : line_.Reserve(maxBytes);
+    return linesStart_;
+}
+
+void TDorvexToPDF::EndLines(const char* end) {
+    const auto length = end - linesStart_;
+    if (InPageContent) {
+        ContentBuffer.Commit(end);
+        PageBytes += length;
+    } else {
+        OutputStream->Write(line_.Until(end));
     }
     TotalBytes += length;
 }
@@ -416,17 +444,19 @@ void TDorvexToPDF::WriteData(TField* field, TCellType cellType, int row, int col
 }
 
 void TDorvexToPDF::WriteTextCell(const std::string& text, TFont* font, std::int64_t x, std::int64_t y) {
-    WriteString("BT");
+    using pdfline::Put;
     const bool colored = font && ColorToRGB(font->Color) != 0;
+    char* at = BeginLines(kTextCellBytes + 2 * text.size());
+    at = Put(at, "BT\r\n");
     if (font) {
-        if (colored) WriteColor(font->Color, false);
-        std::array<char, 64> text;
-        WriteString(FormatLine(text, "/F", GetFontIndex(*font), " ", font->Size, " Tf"));
-        WriteString(FormatLine(text, std::int64_t{font->Size} + 2, " TL"));
+        if (colored) at = PutLine(at, ColorLine(font->Color, false));
+        at = Put(Put(Put(Put(Put(at, "/F"), GetFontIndex(*font)), " "), font->Size), " Tf\r\n");
+        at = Put(Put(at, std::int64_t{font->Size} + 2), " TL\r\n");
     }
-    WriteLine(line_.Start().Add(x).Add(" ").Add(y).Add(" Td (").AddLiteral(text).Add(") Tj "));
-    if (colored) WriteColorLine(kBlackFill);
-    WriteString("ET");
+    at = Put(Put(Put(Put(at, x), " "), y), " Td (");
+    at = Put(pdfline::PutLiteral(at, text), ") Tj \r\n");
+    if (colored) at = PutLine(at, kBlackFill);
+    EndLines(Put(at, "ET\r\n"));
 }
 
 // A graphic field without a value shows no picture; one whose data is no picture fails.
@@ -445,25 +475,29 @@ void TDorvexToPDF::WriteImageCell(TField& field, std::int64_t x, std::int64_t y)
 
 void TDorvexToPDF::DrawRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
                             TColor fillColor, TColor strokeColor) {
+    EndLines(PutRect(BeginLines(kRectBytes), x, y, width, height, fillColor, strokeColor));
+}
+
+char* TDorvexToPDF::PutRect(char* at, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
+                            TColor fillColor, TColor strokeColor) {
+    using pdfline::Put;
     const bool fillsBlack = ColorToRGB(fillColor) == 0;
     const bool strokesWhite = ColorToRGB(strokeColor) == 0xFFFFFF;
-    if (!fillsBlack) WriteColor(fillColor, false);
-    if (!strokesWhite) WriteColor(strokeColor, true);
-    std::array<char, 96> text;
-    WriteString(FormatLine(text, x, " ", y, " ", width - 1, " ", height - 1, " re"));
-    WriteString("B");
-    if (!strokesWhite) WriteColorLine(kWhiteStroke);
-    if (!fillsBlack) WriteColorLine(kBlackFill);
+    if (!fillsBlack) at = PutLine(at, ColorLine(fillColor, false));
+    if (!strokesWhite) at = PutLine(at, ColorLine(strokeColor, true));
+    at = Put(Put(Put(Put(Put(Put(Put(at, x), " "), y), " "), width - 1), " "), height - 1);
+    at = Put(at, " re\r\nB\r\n");
+    if (!strokesWhite) at = PutLine(at, kWhiteStroke);
+    if (!fillsBlack) at = PutLine(at, kBlackFill);
+    return at;
 }
 
-void TDorvexToPDF::WriteColor(TColor color, bool stroke) {
-    if (ColorToRGB(color) == 0) return WriteColorLine(stroke ? kBlackStroke : kBlackFill);
+const TPDFColorLine& TDorvexToPDF::ColorLine(TColor color, bool stroke) {
+    if (ColorToRGB(color) == 0) return stroke ? kBlackStroke : kBlackFill;
     TColorMemo& memo = colorMemo_[stroke ? 1 : 0];
     if (memo.Color != color || !memo.Valid) memo = {color, true, ColorToPDF(color, stroke)};
-    WriteColorLine(memo.Line);
+    return memo.Line;
 }
-
-void TDorvexToPDF::WriteColorLine(const TPDFColorLine& line) { WriteString({line.data(), line.size()}); }
 
 TPDFColorLine TDorvexToPDF::ColorToPDF(TColor color, bool stroke) {
     const std::uint32_t rgb = ColorToRGB(color);

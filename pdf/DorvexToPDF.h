@@ -7,8 +7,9 @@
 // column slot, WriteHeader (opens page 1), rows of WriteRowStart, WriteData per cell and
 // WriteRowEnd (which breaks the page when the next row would not fit), WriteFileEnd
 // (fonts, images, information dictionary, page tree, cross-reference table, trailer).
-// Every line passes through WriteString, which appends CR LF and counts the bytes; the
-// open page's content waits in ContentBuffer and is copied out when the page ends.
+// Lines pass through WriteString, which appends CR LF and counts the bytes; the cells'
+// lines are formatted in blocks straight into the same place and counted the same way.
+// The open page's content waits in ContentBuffer and is copied out when the page ends.
 //
 // The document must start at offset 0 of OutputStream. Counts are 64-bit; a document
 // needing an object number above MaxObjectNumber or an offset above MaxOffset (what the
@@ -132,8 +133,14 @@ protected:
 
 private:
     void WriteLine(const TPDFLine& line) { WriteString(line.View()); }
-    void WriteColor(TColor color, bool stroke);
-    void WriteColorLine(const TPDFColorLine& line);
+    // A block of whole lines, each with its CR LF, written straight to where lines go: the
+    // page buffer while a page is open, else line_'s buffer and then the output. The block
+    // holds at most `maxBytes`; EndLines takes the end of what was written and counts it.
+    char* BeginLines(std::size_t maxBytes);
+    void EndLines(const char* end);
+    char* PutRect(char* at, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
+                  TColor fillColor, TColor strokeColor);
+    const TPDFColorLine& ColorLine(TColor color, bool stroke);
     void WriteObjectHeader(std::int64_t object);
     void WriteImageCell(TField& field, std::int64_t x, std::int64_t y);
     void WriteTextCell(const std::string& text, TFont* font, std::int64_t x, std::int64_t y);
@@ -154,6 +161,7 @@ private:
     };
     TColorMemo colorMemo_[2];
     TPDFLine line_;
+    char* linesStart_ = nullptr;
     // Rules are dropped only for a data grid whose options lack the grid lines.
     bool columnRules_ = true;
     bool rowRules_ = true;

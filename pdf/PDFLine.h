@@ -84,6 +84,23 @@ char* Put(char* at, const char (&literal)[N]) {
     return at + N - 1;
 }
 
+inline char* Put(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
+
+// The bytes as the contents of a literal string: every backslash and parenthesis is
+// preceded by a backslash; everything else, bytes above 127 included, is kept. Needs
+// room for twice the text.
+inline char* PutLiteral(char* at, std::string_view bytes) {
+    for (char c : bytes) {
+        *at = '\\';
+        at += c == '\\' || c == '(' || c == ')';
+        *at++ = c;
+    }
+    return at;
+}
+
 template <class Part>
 constexpr std::size_t MaxLength() {
     if constexpr (std::is_array_v<Part>)
@@ -123,19 +140,20 @@ public:
         used_ = static_cast<std::size_t>(pdfline::Put(Room(pdfline::kMaxNumberLength), number) - buffer_.data());
         return *this;
     }
-    // The bytes as the contents of a literal string: every backslash and parenthesis is
-    // preceded by a backslash; everything else, bytes above 127 included, is kept.
+    // The bytes as the contents of a literal string, escaped as PutLiteral does.
     TPDFLine& AddLiteral(std::string_view bytes) {
-        char* at = Room(2 * bytes.size());
-        for (char c : bytes) {
-            if (c == '\\' || c == '(' || c == ')') *at++ = '\\';
-            *at++ = c;
-        }
-        used_ = static_cast<std::size_t>(at - buffer_.data());
+        used_ = static_cast<std::size_t>(pdfline::PutLiteral(Room(2 * bytes.size()), bytes) - buffer_.data());
         return *this;
     }
 
     std::string_view View() const { return {buffer_.data(), used_}; }
+
+    // An empty buffer with room for at least `count` bytes, for a caller that writes them
+    // itself; Until gives what it wrote.
+    char* Reserve(std::size_t count) { return Start().Room(count); }
+    std::string_view Until(const char* end) const {
+        return {buffer_.data(), static_cast<std::size_t>(end - buffer_.data())};
+    }
 
 private:
     // Where `count` more bytes can go.

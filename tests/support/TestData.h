@@ -36,7 +36,7 @@ inline std::unique_ptr<TADODataSet> MakeDataSet(std::vector<TColumnDescriptor> c
 inline std::unique_ptr<TADODataSet> NumberedDataSet(int count) {
     std::vector<std::vector<Variant>> rows;
     for (int i = 0; i < count; ++i)
-        rows.push_back({Variant::String("a" + std::to_string(i)), Variant::Integer(i)});
+        rows.push_back({Variant::String(std::string("a").append(std::to_string(i))), Variant::Integer(i)});
     return MakeDataSet({TextColumn("A"), TypedColumn("B", adInteger)}, std::move(rows));
 }
 
