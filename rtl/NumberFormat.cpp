@@ -3,29 +3,62 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
+#include <string_view>
 
 #include "rtl/TextUtils.h"
 
 namespace mlt {
 
+namespace {
+
+// A value's significant digits, without trailing zeros, and the decimal exponent of the
+// first: 1234.5 is "12345" and 3.
+struct TDecimalDigits {
+    char Digits[20];
+    std::size_t Count = 0;
+    int Exponent = 0;
+};
+
+// Reads the scientific text "d.ddde+XX" of a positive value.
+TDecimalDigits ReadScientific(const char* first, const char* last) {
+    TDecimalDigits result;
+    const char* e = first;
+    for (; *e != 'e'; ++e)
+        if (*e != '.') result.Digits[result.Count++] = *e;
+    while (result.Count > 1 && result.Digits[result.Count - 1] == '0') --result.Count;
+    const char* exponent = e + 1;
+    if (*exponent == '+') ++exponent;
+    std::from_chars(exponent, last, result.Exponent);
+    return result;
+}
+
+// The value rounded to 15 significant digits. The shortest digits that read back as a
+// normal double are that rounding whenever there are 15 of them or fewer: a double is
+// closer to them than half a unit of the 15th digit. Only longer ones (and subnormal
+// values, whose precision is less) need the slower fixed-precision conversion.
+TDecimalDigits FifteenDigits(double magnitude) {
+    char text[40];
+    auto shortest = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific);
+    if (magnitude >= std::numeric_limits<double>::min()) {
+        TDecimalDigits digits = ReadScientific(text, shortest.ptr);
+        if (digits.Count <= 15) return digits;
+    }
+    auto rounded = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 14);
+    return ReadScientific(text, rounded.ptr);
+}
+
+}  // namespace
+
 std::string FloatToStr(double value, const TFormatSettings& settings) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
     if (value == 0) return "0";
-    // 15 significant digits in scientific form give the digits and the exponent.
-    char buffer[40];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    bool negative = text[0] == '-';
-    if (negative) text.remove_prefix(1);
-    std::size_t e = text.find('e');
-    int exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
-    std::string digits;
-    for (char c : text.substr(0, e))
-        if (c != '.') digits += c;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    const TDecimalDigits d = FifteenDigits(std::fabs(value));
+    const std::string_view digits(d.Digits, d.Count);
+    const int exponent = d.Exponent;
 
-    std::string out = negative ? "-" : "";
+    std::string out = value < 0 ? "-" : "";
     if (exponent >= -5 && exponent < 15) {
         if (exponent < 0) {
             out += '0';
@@ -38,9 +71,9 @@ std::string FloatToStr(double value, const TFormatSettings& settings) {
                 out += digits;
                 out.append(intDigits - digits.size(), '0');
             } else {
-                out.append(digits, 0, intDigits);
+                out.append(digits.substr(0, intDigits));
                 out += settings.DecimalSeparator;
-                out.append(digits, intDigits, std::string::npos);
+                out.append(digits.substr(intDigits));
             }
         }
         return out;
@@ -48,7 +81,7 @@ std::string FloatToStr(double value, const TFormatSettings& settings) {
     out += digits[0];
     if (digits.size() > 1) {
         out += settings.DecimalSeparator;
-        out.append(digits, 1, std::string::npos);
+        out.append(digits.substr(1));
     }
     out += 'E';
     out += IntToStr(exponent);
