@@ -1,5 +1,6 @@
 #include "rtl/DateTime.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 
@@ -34,10 +35,12 @@ std::int64_t DaysFromCivil(int year, int month, int day) {
     return era * 146097 + doe - kEpochOffset;
 }
 
-std::string Pad(int value, int width) {
-    std::string text = IntToStr(value);
-    if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
-    return text;
+// The number in decimal, with zeros in front up to `width` characters.
+void AppendPadded(std::string& out, int value, int width = 1) {
+    char digits[16];
+    const auto length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+    if (length < width) out.append(static_cast<std::size_t>(width - length), '0');
+    out.append(digits, static_cast<std::size_t>(length));
 }
 
 char Up(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
@@ -46,12 +49,15 @@ bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view wo
     return text.size() - at >= word.size() && SameText(text.substr(at, word.size()), word);
 }
 
-// The length of the AM/PM marker at `at` ("AM/PM", "A/P" or "AMPM", in any case), or 0.
-std::size_t AmPmMarkerAt(std::string_view pattern, std::size_t at) {
-    if (Up(pattern[at]) != 'A') return 0;
+std::size_t AmPmMarkerLength(std::string_view pattern, std::size_t at) {
     for (std::string_view marker : {"AM/PM", "A/P", "AMPM"})
         if (StartsWithNoCase(pattern, at, marker)) return marker.size();
     return 0;
+}
+
+// The length of the AM/PM marker at `at` ("AM/PM", "A/P" or "AMPM", in any case), or 0.
+std::size_t AmPmMarkerAt(std::string_view pattern, std::size_t at) {
+    return Up(pattern[at]) == 'A' ? AmPmMarkerLength(pattern, at) : 0;
 }
 
 // True when the pattern has an AM/PM marker outside quotes, which makes hours 12-hour.
@@ -111,15 +117,15 @@ void Format(std::string& out, std::string_view pattern, const TDateParts& p, con
         std::size_t n = RunLength(pattern, i);
         switch (u) {
             case 'Y':
-                out += n <= 2 ? Pad(p.Year % 100, 2) : Pad(p.Year, 4);
+                AppendPadded(out, n <= 2 ? p.Year % 100 : p.Year, n <= 2 ? 2 : 4);
                 break;
             case 'M':
                 if (afterHour && n <= 2) {
-                    out += n == 1 ? IntToStr(p.Minute) : Pad(p.Minute, 2);
+                    AppendPadded(out, p.Minute, n == 1 ? 1 : 2);
                 } else if (n == 1) {
-                    out += IntToStr(p.Month);
+                    AppendPadded(out, p.Month);
                 } else if (n == 2) {
-                    out += Pad(p.Month, 2);
+                    AppendPadded(out, p.Month, 2);
                 } else if (n == 3) {
                     out += s.ShortMonthNames[static_cast<std::size_t>(p.Month - 1)];
                 } else {
@@ -127,8 +133,8 @@ void Format(std::string& out, std::string_view pattern, const TDateParts& p, con
                 }
                 break;
             case 'D':
-                if (n == 1) out += IntToStr(p.Day);
-                else if (n == 2) out += Pad(p.Day, 2);
+                if (n == 1) AppendPadded(out, p.Day);
+                else if (n == 2) AppendPadded(out, p.Day, 2);
                 else if (n == 3) out += s.ShortDayNames[static_cast<std::size_t>(p.DayOfWeek)];
                 else if (n == 4) out += s.LongDayNames[static_cast<std::size_t>(p.DayOfWeek)];
                 else Format(out, s.ShortDateFormat, p, s, depth + 1);
@@ -139,17 +145,17 @@ void Format(std::string& out, std::string_view pattern, const TDateParts& p, con
                     hour %= 12;
                     if (hour == 0) hour = 12;
                 }
-                out += n == 1 ? IntToStr(hour) : Pad(hour, 2);
+                AppendPadded(out, hour, n == 1 ? 1 : 2);
                 break;
             }
             case 'N':
-                out += n == 1 ? IntToStr(p.Minute) : Pad(p.Minute, 2);
+                AppendPadded(out, p.Minute, n == 1 ? 1 : 2);
                 break;
             case 'S':
-                out += n == 1 ? IntToStr(p.Second) : Pad(p.Second, 2);
+                AppendPadded(out, p.Second, n == 1 ? 1 : 2);
                 break;
             case 'Z':
-                out += n < 3 ? IntToStr(p.Millisecond) : Pad(p.Millisecond, 3);
+                AppendPadded(out, p.Millisecond, n < 3 ? 1 : 3);
                 break;
             case '/':
                 out.append(n, s.DateSeparator);

@@ -3,13 +3,7 @@
 namespace mlt {
 
 void TFont::Assign(const TPersistent& source) {
-    if (auto* font = dynamic_cast<const TFont*>(&source)) {
-        Name = font->Name;
-        Size = font->Size;
-        Color = font->Color;
-        Style = font->Style;
-        return;
-    }
+    if (auto* font = dynamic_cast<const TFont*>(&source)) return Assign(*font);
     TPersistent::Assign(source);
 }
 

@@ -21,6 +21,13 @@ public:
 
     std::string ClassName() const override { return "TFont"; }
     void Assign(const TPersistent& source) override;
+    // The same for a source known to be a font, as every cell of a report does.
+    void Assign(const TFont& font) {
+        Name = font.Name;
+        Size = font.Size;
+        Color = font.Color;
+        Style = font.Style;
+    }
     void GetPublishedProperties(TPropList& list) const override;
 
     bool HasStyle(TFontStyle style) const { return (Style & style) != 0; }
