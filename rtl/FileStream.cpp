@@ -1,6 +1,7 @@
 #include "rtl/FileStream.h"
 
 #include <cstring>
+#include <utility>
 
 #include "rtl/Exception.h"
 
@@ -31,7 +32,7 @@ void TFileStream::Write(const void* data, std::size_t count) {
         handle_->Write(bytes, count);
         return;
     }
-    if (used_ + count > buffer_.size()) FlushBuffer();
+    if (used_ + count > buffer_.size()) HandOffBuffer();
     std::memcpy(buffer_.data() + used_, bytes, count);
     used_ += count;
 }
@@ -42,6 +43,7 @@ std::size_t TFileStream::Read(void* data, std::size_t count) {
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+    WaitForWriter();
     if (origin == TSeekOrigin::Current && offset == 0) return handle_->Seek(0, origin) + static_cast<std::int64_t>(used_);
     FlushBuffer();
     return handle_->Seek(offset, origin);
@@ -55,7 +57,18 @@ std::int64_t TFileStream::Size() {
     return end;
 }
 
+void TFileStream::HandOffBuffer() {
+    if (!writer_) writer_ = std::make_unique<TBackgroundWriter>(*handle_);
+    std::vector<char> spare = writer_->Write(std::move(buffer_), std::exchange(used_, 0));
+    buffer_ = spare.empty() ? std::vector<char>(kBufferSize) : std::move(spare);
+}
+
+void TFileStream::WaitForWriter() {
+    if (writer_) writer_->Wait();
+}
+
 void TFileStream::FlushBuffer() {
+    WaitForWriter();
     if (used_ == 0 || !handle_) return;
     std::size_t n = used_;
     used_ = 0;
@@ -72,9 +85,11 @@ void TFileStream::Close() {
     try {
         FlushBuffer();
     } catch (...) {
+        writer_.reset();
         handle_.reset();
         throw;
     }
+    writer_.reset();
     auto handle = std::move(handle_);
     handle->Close();
 }

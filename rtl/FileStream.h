@@ -1,5 +1,6 @@
 // TFileStream: a file written through a large buffer. Opening creates (replacing) or
-// opens for appending. FlushToDisk empties the buffer and asks the OS to put the file on
+// opens for appending. A file that outgrows one buffer is written by a TBackgroundWriter,
+// while the next buffer fills; everything but a plain Write waits for it first. FlushToDisk empties the buffer and asks the OS to put the file on
 // the disk (fsync, FlushFileBuffers). Close reports every deferred write error; the
 // destructor closes quietly, so callers that care about errors call Close first.
 #pragma once
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "rtl/BackgroundWriter.h"
 #include "rtl/Stream.h"
 
 namespace mlt {
@@ -44,10 +46,14 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
+    void HandOffBuffer();
     void FlushBuffer();
+    void WaitForWriter();
 
     std::string path_;
     std::unique_ptr<FileHandle> handle_;
+    // Declared after the handle that it writes to, so that it stops first.
+    std::unique_ptr<TBackgroundWriter> writer_;
     std::vector<char> buffer_;
     std::size_t used_ = 0;
 };
