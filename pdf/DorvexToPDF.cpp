@@ -1,7 +1,6 @@
 #include "pdf/DorvexToPDF.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -18,7 +17,6 @@ constexpr std::int64_t kRowHeight = 18;
 constexpr std::int64_t kRuleHeight = 19;
 constexpr std::int64_t kBoxDrop = 5;
 constexpr std::int64_t kTopRuleDrop = 13;
-constexpr std::size_t kNodeNumberWidth = 6;
 constexpr std::size_t kHexLineDigits = 77;
 
 // c / 255 with three decimals, for c = 0 .. 255: "0.000" .. "1.000". No c / 255 lies
@@ -59,13 +57,6 @@ void FreeList(std::vector<T>& list) {
 
 std::int64_t UsablePageSize(int value, int fallback) { return value > 0 ? value : fallback; }
 
-// A page-tree node entry: the node number ends at the first blank; the kids start after
-// the padded number field, which is wider than 6 only for a longer number.
-std::string_view NodeNumber(std::string_view entry) { return entry.substr(0, entry.find(' ')); }
-std::string_view NodeKids(std::string_view entry) {
-    std::size_t field = std::max(kNodeNumberWidth, NodeNumber(entry).size());
-    return entry.substr(field, entry.size() - 1 - field);
-}
 // The most that the lines of a rectangle take: four colour lines, four numbers.
 constexpr std::size_t kColorLineBytes = std::tuple_size_v<TPDFColorLine> + 2;
 constexpr std::size_t kRectBytes = 4 * kColorLineBytes + 4 * pdfline::kMaxNumberLength + 16;
@@ -76,12 +67,6 @@ char* PutLine(char* at, const TPDFColorLine& line) {
     std::memcpy(at, line.data(), line.size());
     std::memcpy(at + line.size(), "\r\n", 2);
     return at + kColorLineBytes;
-}
-
-std::int64_t ParseNumber(std::string_view digits) {
-    std::int64_t value = 0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    return value;
 }
 
 }  // namespace
@@ -135,7 +120,7 @@ void TDorvexToPDF::AddXRefEntry(std::int64_t object) {
     if (offset > OffsetLimit)
         throw Exception("The PDF document outgrows " + std::to_string(OffsetLimit) +
                         " bytes; export fewer records per file");
-    XRefList.push_back({object, offset});
+    XRefList.Add(object, offset);
 }
 
 void TDorvexToPDF::WriteObjectHeader(std::int64_t object) {
@@ -147,11 +132,12 @@ void TDorvexToPDF::WriteObjectHeader(std::int64_t object) {
 
 void TDorvexToPDF::WriteFileBegin() {
     if (!OutputStream) throw Exception("The PDF writer has no output stream");
-    XRefList.clear();
+    XRefList.Clear();
     FontNames.clear();
     ImageList.clear();
     FontObjects.clear();
     PageNodes.clear();
+    PageObjects.clear();
     lastFontIndex_ = -1;
     PageCount = 0;
     NextObject = 4;
@@ -180,20 +166,14 @@ void TDorvexToPDF::WriteHeader() {
 void TDorvexToPDF::BeginPage() {
     PageRow = 1;
     PageBytes = 0;
-    if (PageCount % PagesPerNode == 0) {
-        std::string entry = std::to_string(NextObjectNumber());
-        if (entry.size() < kNodeNumberWidth) entry.resize(kNodeNumberWidth, ' ');
-        entry.push_back(' ');
-        PageNodes.push_back(std::move(entry));
-    }
+    if (PageCount % PagesPerNode == 0) PageNodes.push_back({NextObjectNumber(), PageObjects.size()});
     ++PageCount;
-    std::int64_t page = NextObjectNumber();
-    std::string& node = PageNodes.back();
-    node.append(line_.Start().Add(page).Add(" 0 R ").View());
+    const std::int64_t page = NextObjectNumber();
+    PageObjects.push_back(page);
 
     WriteObjectHeader(page);
     WriteString("<< /Type /Page ");
-    WriteLine(line_.Start().Add("/Parent ").Add(NodeNumber(node)).Add(" 0 R "));
+    WriteLine(line_.Start().Add("/Parent ").Add(PageNodes.back().Number).Add(" 0 R "));
     ContentsObject = NextObjectNumber();
     LengthObject = NextObjectNumber();
     ProcSetObject = NextObjectNumber();
@@ -258,11 +238,12 @@ void TDorvexToPDF::WriteFileEnd() {
     std::int64_t xrefOffset = TotalBytes;
     WriteXRef();
     WriteTrailer(xrefOffset);
-    FreeList(XRefList);
+    XRefList.Clear();
     FreeList(FontNames);
     FreeList(ImageList);
     FreeList(FontObjects);
     FreeList(PageNodes);
+    FreeList(PageObjects);
 }
 
 void TDorvexToPDF::WriteFonts() {
@@ -340,38 +321,41 @@ void TDorvexToPDF::WriteRootNode() {
     WriteObjectHeader(3);
     WriteString("<< /Type /Pages ");
     line_.Start().Add("/Kids [ ");
-    for (const std::string& entry : PageNodes) line_.Add(NodeNumber(entry)).Add(" 0 R ");
+    for (const TPageNode& node : PageNodes) line_.Add(node.Number).Add(" 0 R ");
     WriteLine(line_.Add(" ] "));
     WriteLine(line_.Start().Add("/Count ").Add(PageCount).Add(" >> "));
     WriteString("endobj");
 }
 
 void TDorvexToPDF::WritePageNodes() {
-    for (const std::string& entry : PageNodes) {
-        WriteObjectHeader(ParseNumber(NodeNumber(entry)));
+    for (std::size_t i = 0; i < PageNodes.size(); ++i) {
+        const std::size_t first = PageNodes[i].FirstPage;
+        const std::size_t end = i + 1 < PageNodes.size() ? PageNodes[i + 1].FirstPage : PageObjects.size();
+        WriteObjectHeader(PageNodes[i].Number);
         WriteString("<< /Type /Pages ");
-        WriteLine(line_.Start().Add("/Kids [ ").Add(NodeKids(entry)).Add(" ] "));
-        WriteLine(line_.Start().Add("/Count ").Add(CountChar(entry, 'R')).Add(" "));
+        line_.Start().Add("/Kids [ ");
+        for (std::size_t page = first; page < end; ++page) line_.Add(" ").Add(PageObjects[page]).Add(" 0 R");
+        WriteLine(line_.Add(" ] "));
+        WriteLine(line_.Start().Add("/Count ").Add(static_cast<std::int64_t>(end - first)).Add(" "));
         WriteString("/Parent 3 0 R >> ");
         WriteString("endobj");
     }
 }
 
 void TDorvexToPDF::WriteXRef() {
-    std::sort(XRefList.begin(), XRefList.end(),
-              [](const TXRefEntry& a, const TXRefEntry& b) { return a.Object < b.Object; });
     WriteString("xref");
-    WriteLine(line_.Start().Add("0 ").Add(static_cast<std::int64_t>(XRefList.size() + 1)));
+    WriteLine(line_.Start().Add("0 ").Add(XRefList.Count() + 1));
     WriteString("0000000000 65535 f");
-    for (const TXRefEntry& entry : XRefList)
-        WriteLine(line_.Start().Add(ZeroPad(std::to_string(entry.Offset), 10)).Add(" 00000 n"));
+    XRefList.ForEach([this](std::int64_t offset) {
+        WriteLine(line_.Start().Add(ZeroPad(std::to_string(offset), 10)).Add(" 00000 n"));
+    });
 }
 
 void TDorvexToPDF::WriteTrailer(std::int64_t xrefOffset) {
     WriteString("trailer");
     WriteString("<< /Root 1 0 R ");
     WriteString("/Info 2 0 R ");
-    WriteLine(line_.Start().Add("/Size ").Add(static_cast<std::int64_t>(XRefList.size() + 1)).Add(" >> "));
+    WriteLine(line_.Start().Add("/Size ").Add(XRefList.Count() + 1).Add(" >> "));
     WriteString("startxref");
     WriteLine(line_.Start().Add(xrefOffset));
     WriteString("%%EOF");
@@ -549,10 +533,6 @@ std::string_view TDorvexToPDF::GetPDFFontName(const TFont& font) {
 std::string TDorvexToPDF::ZeroPad(std::string text, std::size_t width) {
     if (text.size() < width) text.insert(0, width - text.size(), '0');
     return text;
-}
-
-std::size_t TDorvexToPDF::CountChar(std::string_view text, char c) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
 }
 
 std::string TDorvexToPDF::FormatPDFDate(TDateTime value) {

@@ -29,14 +29,16 @@
 #include "pdf/Bitmap.h"
 #include "pdf/ContentBuffer.h"
 #include "pdf/PDFLine.h"
+#include "pdf/XRefTable.h"
 #include "rtl/DateTime.h"
 
 namespace mlt {
 
-// One cross-reference entry: where the header line of an object landed.
-struct TXRefEntry {
-    std::int64_t Object;
-    std::int64_t Offset;
+// An intermediate node of the page tree: its object number and where its pages start
+// in PageObjects; they run to the next node's first page.
+struct TPageNode {
+    std::int64_t Number;
+    std::size_t FirstPage;
 };
 
 // An image object number with the bitmap it shows.
@@ -54,6 +56,7 @@ public:
     static constexpr int DefaultPageHeight = 792;
     static constexpr std::int64_t MaxObjectNumber = 999999;
     static constexpr std::int64_t MaxOffset = 9999999999;
+    static_assert(MaxOffset <= TXRefTable::MaxOffset);
 
     explicit TDorvexToPDF(TComponent* owner = nullptr);
     std::string ClassName() const override { return "TDorvexToPDF"; }
@@ -80,7 +83,6 @@ public:
 
     // The text with "0" prepended until it is at least `width` long; never cut.
     static std::string ZeroPad(std::string text, std::size_t width);
-    static std::size_t CountChar(std::string_view text, char c);
     // yyyymmddhhnnss: four-digit year, then month, day, 24-hour hour, minutes, seconds.
     static std::string FormatPDFDate(TDateTime value);
     // The standard font for a font's name and bold/italic style: the last of COURIER,
@@ -94,13 +96,12 @@ public:
     std::vector<std::int64_t> ColumnX;
     int PagesPerNode = 10;
     std::int64_t NextObject = 4;
-    std::vector<TXRefEntry> XRefList;
+    TXRefTable XRefList;
     std::vector<std::string> FontNames;
     std::vector<TPDFImage> ImageList;
     std::vector<std::int64_t> FontObjects;
-    // Per intermediate page-tree node: its number, blank-padded to 6 characters, one
-    // blank, then "<page> 0 R " for each page under it.
-    std::vector<std::string> PageNodes;
+    std::vector<TPageNode> PageNodes;
+    std::vector<std::int64_t> PageObjects;  // every page's object number, in page order
     std::int64_t PageCount = 0;
     std::int64_t PageBytes = 0;
     std::int64_t TotalBytes = 0;
