@@ -68,6 +68,8 @@ void TADODataSet::InternalOpen() {
 void TADODataSet::InternalClose() { columnOfField_.clear(); }
 
 void TADODataSet::InternalReadRow(std::vector<Variant>& values) {
+    // When every column has its field, in order, the source fills the row itself.
+    if (columnOfField_.size() == sourceRow_.size()) return source_->ReadRow(values);
     source_->ReadRow(sourceRow_);
     for (std::size_t f = 0; f < columnOfField_.size(); ++f)
         values[f] = std::move(sourceRow_[static_cast<std::size_t>(columnOfField_[f])]);

@@ -57,6 +57,12 @@ TField::TField(TDataSet& dataSet, int index, std::string fieldName, TFieldType d
 
 const Variant& TField::Value() const { return dataSet_->FieldValue(index_); }
 
+void TField::AsString(const TFormatSettings& settings, std::string& text) const {
+    const Variant& value = Value();
+    if (value.Type() == VarType::String) text.assign(value.Bytes());
+    else text = AsString(settings);
+}
+
 std::string TField::AsString(const TFormatSettings& settings) const {
     const Variant& value = Value();
     if (value.IsNullOrEmpty()) return {};

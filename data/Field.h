@@ -34,6 +34,8 @@ public:
     bool IsNull() const { return Value().IsNullOrEmpty(); }
     // The plain text of the value: empty for null, else by kind.
     std::string AsString(const TFormatSettings& settings) const;
+    // The same into `text`, whose memory a caller reuses from value to value.
+    void AsString(const TFormatSettings& settings, std::string& text) const;
     // The text a display control shows; without a display format it is AsString.
     std::string DisplayText(const TFormatSettings& settings) const { return AsString(settings); }
     bool AsBoolean() const { return Value().AsBoolean(); }

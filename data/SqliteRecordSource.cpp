@@ -333,31 +333,38 @@ void TSqliteRecordSource::GotoBookmark(const std::string& bookmark) {
 
 void TSqliteRecordSource::ReadRow(std::vector<Variant>& values) {
     values.resize(columns_.size());
-    for (std::size_t i = 0; i < columns_.size(); ++i) values[i] = ReadValue(static_cast<int>(i));
+    for (std::size_t i = 0; i < columns_.size(); ++i) ReadValue(static_cast<int>(i), values[i]);
 }
 
-Variant TSqliteRecordSource::ReadValue(int column) const {
-    if (sqlite3_column_type(query_, column) == SQLITE_NULL) return Variant::Null();
+void TSqliteRecordSource::ReadValue(int column, Variant& value) const {
+    const int storage = sqlite3_column_type(query_, column);
+    if (storage == SQLITE_NULL) {
+        value = Variant::Null();
+        return;
+    }
     TValueKind kind = kinds_[static_cast<std::size_t>(column)];
     switch (kind) {
         case TValueKind::Text:
-            return ValueAsText(column);
+            return ReadText(column, value);
         case TValueKind::Wide:
-            return Variant::WideString(Utf8ToWide(ColumnText(query_, column)));
+            value = Variant::WideString(Utf8ToWide(ColumnText(query_, column)));
+            return;
         case TValueKind::Blob: {
             auto* bytes = static_cast<const char*>(sqlite3_column_blob(query_, column));
-            return Variant::Blob(std::string(bytes ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(query_, column))));
+            value = Variant::Blob(std::string(bytes ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(query_, column))));
+            return;
         }
         case TValueKind::DateTime:
         case TValueKind::Time:
-            return ReadDate(column, kind);
+            value = ReadDate(column, storage, kind);
+            return;
         default:
-            return ReadNumber(column, kind);
+            value = ReadNumber(column, storage, kind);
+            return;
     }
 }
 
-Variant TSqliteRecordSource::ReadNumber(int column, TValueKind kind) const {
-    int storage = sqlite3_column_type(query_, column);
+Variant TSqliteRecordSource::ReadNumber(int column, int storage, TValueKind kind) const {
     if (storage != SQLITE_INTEGER && storage != SQLITE_FLOAT) return ValueAsText(column);
     double real = sqlite3_column_double(query_, column);
     std::optional<std::int64_t> whole;
@@ -395,9 +402,9 @@ Variant TSqliteRecordSource::ReadNumber(int column, TValueKind kind) const {
     return ValueAsText(column);
 }
 
-Variant TSqliteRecordSource::ReadDate(int column, TValueKind kind) const {
+Variant TSqliteRecordSource::ReadDate(int column, int storage, TValueKind kind) const {
     std::optional<double> days;
-    switch (sqlite3_column_type(query_, column)) {
+    switch (storage) {
         case SQLITE_INTEGER:
             days = kUnixEpoch + static_cast<double>(sqlite3_column_int64(query_, column)) / 86400;
             break;
@@ -426,6 +433,12 @@ Variant TSqliteRecordSource::ReadDate(int column, TValueKind kind) const {
 
 Variant TSqliteRecordSource::ValueAsText(int column) const {
     return Variant::String(Utf8ToAnsi(ColumnText(query_, column)));
+}
+
+void TSqliteRecordSource::ReadText(int column, Variant& value) const {
+    const std::string_view text = ColumnText(query_, column);
+    if (IsAscii(text)) value.AssignString(text);
+    else value = Variant::String(Utf8ToAnsi(text));
 }
 
 }  // namespace mlt

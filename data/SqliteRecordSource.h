@@ -59,9 +59,10 @@ private:
     void Step();
     void Restart();
     void DescribeColumns();
-    Variant ReadValue(int column) const;
-    Variant ReadNumber(int column, TValueKind kind) const;
-    Variant ReadDate(int column, TValueKind kind) const;
+    void ReadValue(int column, Variant& value) const;
+    Variant ReadNumber(int column, int storage, TValueKind kind) const;
+    Variant ReadDate(int column, int storage, TValueKind kind) const;
+    void ReadText(int column, Variant& value) const;
     Variant ValueAsText(int column) const;
     [[noreturn]] void Fail(const std::string& what) const;
 

@@ -29,7 +29,7 @@ void TDvxCustomBaseComponent::GetFieldText(TField* field, std::string& text) {
         if (field->DataType() == ftBoolean) text = field->AsBoolean() ? DataFormats.BooleanTrue : DataFormats.BooleanFalse;
         else text = field->DisplayText(settings_);
     } else {
-        text = field->AsString(settings_);
+        field->AsString(settings_, text);
     }
     if (!BlankIfZero) return;
     const TFieldType type = field->DataType();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "rtl/DateTime.h"
 #include "rtl/FormatSettings.h"
@@ -32,6 +33,12 @@ public:
     static Variant String(std::string value) { return Text(VarType::String, std::move(value)); }
     static Variant WideString(std::u16string value);
     static Variant Blob(std::string bytes) { return Text(VarType::Blob, std::move(bytes)); }
+
+    // Makes the value the given text, reusing the memory of the text it held.
+    void AssignString(std::string_view value) {
+        type_ = VarType::String;
+        text_.assign(value);
+    }
 
     VarType Type() const { return type_; }
     bool IsNull() const { return type_ == VarType::Null; }
