@@ -89,10 +89,32 @@ inline char* Put(char* at, std::string_view text) {
     return at + text.size();
 }
 
+// True when a byte of the text is a backslash or a parenthesis; eight bytes at a time,
+// since nearly no cell text holds one.
+inline bool NeedsEscapes(std::string_view bytes) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
+    // A byte of the word is zero exactly where it held `target` (or, for '(' and ')',
+    // which differ in the lowest bit only, either of them once that bit is set).
+    auto has = [](std::uint64_t word, unsigned char target) {
+        const std::uint64_t x = word ^ (kOnes * target);
+        return ((x - kOnes) & ~x & kHighs) != 0;
+    };
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (has(word | kOnes, ')') || has(word, '\\')) return true;
+    }
+    for (; i < bytes.size(); ++i)
+        if (bytes[i] == '\\' || bytes[i] == '(' || bytes[i] == ')') return true;
+    return false;
+}
+
 // The bytes as the contents of a literal string: every backslash and parenthesis is
 // preceded by a backslash; everything else, bytes above 127 included, is kept. Needs
 // room for twice the text.
 inline char* PutLiteral(char* at, std::string_view bytes) {
+    if (!NeedsEscapes(bytes)) return Put(at, bytes);
     for (char c : bytes) {
         *at = '\\';
         at += c == '\\' || c == '(' || c == ')';

@@ -2,6 +2,7 @@
 // buffer's inline copy.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -18,7 +19,8 @@ TEST(PDFLine, FormatsNumbersOfEveryLength) {
     for (std::int64_t n : numbers) {
         EXPECT_EQ(line.Start().Add(n).View(), std::to_string(n));
         std::array<char, 48> text;
-        EXPECT_EQ(FormatLine(text, "<", n, " ", n, ">"), "<" + std::to_string(n) + " " + std::to_string(n) + ">");
+        const std::string digits = std::to_string(n);
+        EXPECT_EQ(FormatLine(text, "<", n, " ", n, ">"), std::string("<").append(digits).append(" ").append(digits).append(">"));
     }
 }
 
@@ -28,6 +30,28 @@ TEST(PDFLine, GrowsForLongLinesAndEscapesLiterals) {
     line.Start().Add("(").AddLiteral(text + "\\()").Add(")");
     EXPECT_EQ(line.View(), "(" + text + "\\\\\\(\\))");
     EXPECT_EQ(line.Start().Add(5).View(), "5");
+}
+
+// Whichever way a text is copied, with or without escapes, each special byte gets its
+// backslash wherever in the text it stands; look-alike bytes (0x28 | 0x80, 0x5D) get none.
+TEST(PDFLine, EscapesEverySpecialByteAtEveryPlace) {
+    const char specials[] = {'(', ')', '\\', '\x28' | '\x80', ']', '\x29' + 2, 'x'};
+    for (std::size_t length = 0; length <= 19; ++length) {
+        for (std::size_t at = 0; at < std::max<std::size_t>(length, 1); ++at) {
+            for (char special : specials) {
+                std::string text(length, 'a');
+                if (length > 0) text[at] = special;
+                std::string expected;
+                for (char c : text) {
+                    if (c == '(' || c == ')' || c == '\\') expected += '\\';
+                    expected += c;
+                }
+                std::string out(2 * text.size(), '?');
+                out.resize(static_cast<std::size_t>(pdfline::PutLiteral(out.data(), text) - out.data()));
+                ASSERT_EQ(out, expected) << "length " << length << ", byte " << int(special) << " at " << at;
+            }
+        }
+    }
 }
 
 TEST(PDFContentBuffer, AppendsLinesOfEveryLengthWithLineEnds) {
