@@ -366,9 +366,11 @@ void TSqliteRecordSource::ReadValue(int column, Variant& value) const {
 
 Variant TSqliteRecordSource::ReadNumber(int column, int storage, TValueKind kind) const {
     if (storage != SQLITE_INTEGER && storage != SQLITE_FLOAT) return ValueAsText(column);
-    double real = sqlite3_column_double(query_, column);
+    // SQLite is asked once, for the value as stored.
+    const std::int64_t stored = storage == SQLITE_INTEGER ? sqlite3_column_int64(query_, column) : 0;
+    const double real = storage == SQLITE_INTEGER ? static_cast<double>(stored) : sqlite3_column_double(query_, column);
     std::optional<std::int64_t> whole;
-    if (storage == SQLITE_INTEGER) whole = sqlite3_column_int64(query_, column);
+    if (storage == SQLITE_INTEGER) whole = stored;
     else if (real == std::trunc(real) && std::fabs(real) < 9.2e18) whole = static_cast<std::int64_t>(real);
     std::optional<Currency> amount;
     if (storage == SQLITE_INTEGER && *whole >= LLONG_MIN / kCurrencyScale && *whole <= LLONG_MAX / kCurrencyScale)
