@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <vector>
 
+#include "rtl/ByteBuffer.h"
 #include "rtl/Stream.h"
 
 namespace mlt {
@@ -77,7 +77,7 @@ private:
     }
     [[gnu::noinline]] void Grow(std::size_t count) { bytes_.resize(std::max(2 * bytes_.size(), used_ + count)); }
 
-    std::vector<char> bytes_ = std::vector<char>(1 << 16);
+    TByteBuffer bytes_ = TByteBuffer(1 << 16);
     std::size_t used_ = 0;
 };
 

@@ -17,7 +17,7 @@ TBackgroundWriter::~TBackgroundWriter() {
     thread_.join();
 }
 
-std::vector<char> TBackgroundWriter::Write(std::vector<char> buffer, std::size_t count) {
+TByteBuffer TBackgroundWriter::Write(TByteBuffer buffer, std::size_t count) {
     std::unique_lock<std::mutex> lock(mutex_);
     WaitIdle(lock);
     buffer_ = std::move(buffer);

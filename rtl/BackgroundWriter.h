@@ -10,7 +10,8 @@
 #include <exception>
 #include <mutex>
 #include <thread>
-#include <vector>
+
+#include "rtl/ByteBuffer.h"
 
 namespace mlt {
 
@@ -25,7 +26,7 @@ public:
 
     // Waits for the write in progress, then starts writing the first `count` bytes of
     // `buffer`. Returns the buffer that was written before (empty the first time).
-    std::vector<char> Write(std::vector<char> buffer, std::size_t count);
+    TByteBuffer Write(TByteBuffer buffer, std::size_t count);
     // Waits for the write in progress.
     void Wait();
 
@@ -36,8 +37,8 @@ private:
     FileHandle& handle_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<char> buffer_;
-    std::vector<char> written_;
+    TByteBuffer buffer_;
+    TByteBuffer written_;
     std::size_t count_ = 0;
     bool busy_ = false;
     bool stopping_ = false;

@@ -59,8 +59,8 @@ std::int64_t TFileStream::Size() {
 
 void TFileStream::HandOffBuffer() {
     if (!writer_) writer_ = std::make_unique<TBackgroundWriter>(*handle_);
-    std::vector<char> spare = writer_->Write(std::move(buffer_), std::exchange(used_, 0));
-    buffer_ = spare.empty() ? std::vector<char>(kBufferSize) : std::move(spare);
+    TByteBuffer spare = writer_->Write(std::move(buffer_), std::exchange(used_, 0));
+    buffer_ = spare.empty() ? TByteBuffer(kBufferSize) : std::move(spare);
 }
 
 void TFileStream::WaitForWriter() {

@@ -7,7 +7,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "rtl/BackgroundWriter.h"
 #include "rtl/Stream.h"
@@ -54,7 +53,7 @@ private:
     std::unique_ptr<FileHandle> handle_;
     // Declared after the handle that it writes to, so that it stops first.
     std::unique_ptr<TBackgroundWriter> writer_;
-    std::vector<char> buffer_;
+    TByteBuffer buffer_;
     std::size_t used_ = 0;
 };
 
