@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 #include "rtl/TextUtils.h"
@@ -48,12 +49,30 @@ TDecimalDigits FifteenDigits(double magnitude) {
     return ReadScientific(text, rounded.ptr);
 }
 
+// Whole cents, the commonest numbers of a report, without a digit search: when value * 100
+// comes out a whole number below 10^15, the value lies closer to that many cents than to any
+// other number of 15 significant digits, so that is its 15-digit rounding.
+std::optional<std::string> CentsToStr(double value, const TFormatSettings& settings) {
+    const double cents = std::fabs(value * 100);
+    if (!(cents < 1e15) || cents != std::trunc(cents)) return std::nullopt;
+    const auto whole = static_cast<std::int64_t>(cents);
+    std::string out = value < 0 ? "-" : "";
+    out += IntToStr(whole / 100);
+    if (whole % 100 != 0) {
+        out += settings.DecimalSeparator;
+        out += static_cast<char>('0' + whole % 100 / 10);
+        if (whole % 10 != 0) out += static_cast<char>('0' + whole % 10);
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string FloatToStr(double value, const TFormatSettings& settings) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
     if (value == 0) return "0";
+    if (auto cents = CentsToStr(value, settings)) return *std::move(cents);
     const TDecimalDigits d = FifteenDigits(std::fabs(value));
     const std::string_view digits(d.Digits, d.Count);
     const int exponent = d.Exponent;
