@@ -51,7 +51,9 @@ TEST(FloatToStr, GivesTheValueOfPrintfsFifteenDigitRounding) {
         const std::string text = FloatToStr(value, s);
         ASSERT_EQ(std::strtod(text.c_str(), nullptr), std::strtod(expected, nullptr)) << text << " for " << expected;
         const std::string mantissa = text.substr(0, text.find('E'));
-        if (mantissa.find('.') != std::string::npos) ASSERT_NE(mantissa.back(), '0') << text;
+        if (mantissa.find('.') != std::string::npos) {
+            ASSERT_NE(mantissa.back(), '0') << text;
+        }
     }
 }
 
