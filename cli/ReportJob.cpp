@@ -8,6 +8,7 @@
 #include "component/ExportRecipe.h"
 #include "data/ADODataSet.h"
 #include "data/CsvRecordSource.h"
+#include "data/PrefetchedRecordSource.h"
 #include "data/SqliteRecordSource.h"
 #include "rtl/Exception.h"
 #include "rtl/Host.h"
@@ -17,14 +18,15 @@ namespace mlt {
 
 namespace {
 
+// The records are read ahead on a thread of their own while the report is written.
 std::unique_ptr<TRecordSource> OpenSource(const TReportOptions& options) {
     if (!options.CsvFile.empty()) {
         TCsvOptions csv;
         csv.HasHeader = options.CsvHeader;
         csv.Types = ParseCsvTypes(options.CsvTypes);
-        return std::make_unique<TCsvRecordSource>(options.CsvFile, csv);
+        return std::make_unique<TPrefetchedRecordSource>(std::make_unique<TCsvRecordSource>(options.CsvFile, csv));
     }
-    return TSqliteRecordSource::Open(options.Database, options.Sql);
+    return std::make_unique<TPrefetchedRecordSource>(TSqliteRecordSource::Open(options.Database, options.Sql));
 }
 
 void ApplyExtras(TDorvexToPDF& exporter, const TReportOptions& options, bool showProgress) {
