@@ -74,7 +74,6 @@ std::string TPrefetchedRecordSource::Bookmark() {
         DropReadAhead();
         inner_->GotoBookmark(start);
         for (std::size_t i = 0; i < steps; ++i) inner_->Next();
-        sinceStart_ = steps;
     }
     return inner_->Bookmark();
 }
