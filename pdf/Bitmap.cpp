@@ -39,7 +39,11 @@ std::unique_ptr<TBitmap> TBitmap::LoadFromMemory(std::string_view data, std::str
         RaiseNoPicture(sourceName, "too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)");
     std::uint8_t* pixels = stbi_load_from_memory(bytes, size, &width, &height, &channels, BytesPerPixel);
     if (!pixels) RaiseNoPicture(sourceName, stbi_failure_reason());
-    return std::unique_ptr<TBitmap>(new TBitmap(width, height, pixels));
+    auto bitmap = std::unique_ptr<TBitmap>(new TBitmap(width, height, pixels));
+    // The BMP decoder accepts a header of no rows; such a picture has nothing to show.
+    if (width <= 0 || height <= 0)
+        RaiseNoPicture(sourceName, "no pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")");
+    return bitmap;
 }
 
 }  // namespace mlt
