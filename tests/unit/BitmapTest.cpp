@@ -40,7 +40,7 @@ TEST(Bitmap, RefusesAHugePictureBeforeDecodingIt) {
 TEST(Bitmap, RefusesAPictureOfNoRows) {
     // A 24-bit BMP whose header says 62210 pixels wide and 0 rows high, as a fuzzer found.
     std::string bmp = "BM";
-    bmp.append(8, '\0').append("\x36\0\0\0\x28\0\0\0\x02\xF3\0\0\0\0\0\0\x01\0\x18\0", 24).append(24, '\0');
+    bmp.append(8, '\0').append("\x36\0\0\0\x28\0\0\0\x02\xF3\0\0\0\0\0\0\x01\0\x18\0", 20).append(24, '\0');
     try {
         TBitmap::LoadFromMemory(bmp, "field Photo");
         ADD_FAILURE() << "no exception";
