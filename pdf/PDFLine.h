@@ -1,5 +1,5 @@
-// Lines of PDF text, built without allocating. FormatLine puts integers and literal
-// texts into a caller's fixed array (sized at compile time for the longest result);
+// Lines of PDF text, built without allocating. The Put functions write integers, texts and
+// escaped literals at a position that the caller has made room for, and return the end;
 // TPDFLine builds lines of any length, such as those that carry cell text, in a buffer
 // that is reused line after line and grows only while the longest line grows. Numbers
 // are written two digits at a time.
@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 namespace mlt {
@@ -123,24 +122,7 @@ inline char* PutLiteral(char* at, std::string_view bytes) {
     return at;
 }
 
-template <class Part>
-constexpr std::size_t MaxLength() {
-    if constexpr (std::is_array_v<Part>)
-        return std::extent_v<Part> - 1;
-    else
-        return kMaxNumberLength;
-}
-
 }  // namespace pdfline
-
-// The parts (integers and string literals) one after another in `text`.
-template <std::size_t N, class... Parts>
-std::string_view FormatLine(std::array<char, N>& text, const Parts&... parts) {
-    static_assert((pdfline::MaxLength<Parts>() + ...) <= N, "the line may not fit");
-    char* at = text.data();
-    ((at = pdfline::Put(at, parts)), ...);
-    return {text.data(), static_cast<std::size_t>(at - text.data())};
-}
 
 class TPDFLine {
 public:
