@@ -9,6 +9,8 @@
 
 namespace mlt {
 
+// Every option listed here is also described in marrowlintide.1 and offered by
+// marrowlintide.bash; the cli_docs test fails when one of them lacks it.
 const char* const kUsage =
     "Usage: marrowlintide report (--db FILE --sql QUERY | --csv FILE) [-o OUT.pdf | -o -] [options]\n"
     "       marrowlintide --help | --version\n"
