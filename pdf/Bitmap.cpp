@@ -1,8 +1,10 @@
 #include "pdf/Bitmap.h"
 
 #include <climits>
+#include <cstdlib>
 #include <string>
 
+#include "pdf/PictureFields.h"
 #include "rtl/Exception.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -33,9 +35,11 @@ std::unique_ptr<TBitmap> TBitmap::LoadFromMemory(std::string_view data, std::str
     int width = 0, height = 0, channels = 0;
     const auto* bytes = reinterpret_cast<const stbi_uc*>(data.data());
     const int size = static_cast<int>(data.size());
-    // A header can claim any size: refuse a huge picture before the decoder allocates it.
+    // A header can claim any size or count: refuse a bad one before the decoder trusts it,
+    // and a huge picture before the decoder allocates it. A top-down BMP has a negative height.
+    if (std::string bad = FindBadPictureField(data); !bad.empty()) RaiseNoPicture(sourceName, bad);
     if (stbi_info_from_memory(bytes, size, &width, &height, &channels) &&
-        std::int64_t{width} * height > MaxPixels)
+        std::abs(std::int64_t{width} * height) > MaxPixels)
         RaiseNoPicture(sourceName, "too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)");
     std::uint8_t* pixels = stbi_load_from_memory(bytes, size, &width, &height, &channels, BytesPerPixel);
     if (!pixels) RaiseNoPicture(sourceName, stbi_failure_reason());

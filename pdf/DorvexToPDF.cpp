@@ -135,6 +135,7 @@ void TDorvexToPDF::WriteFileBegin() {
     XRefList.Clear();
     FontNames.clear();
     ImageList.clear();
+    imageBytes_ = 0;
     FontObjects.clear();
     PageNodes.clear();
     PageObjects.clear();
@@ -161,6 +162,7 @@ void TDorvexToPDF::WriteFileBegin() {
 void TDorvexToPDF::WriteHeader() {
     BeginPage();
     TDorvexToCellFile::WriteHeader();
+    firstRecordRow_ = CurrentRow;
 }
 
 void TDorvexToPDF::BeginPage() {
@@ -448,6 +450,12 @@ void TDorvexToPDF::WriteImageCell(TField& field, std::int64_t x, std::int64_t y)
     const Variant& value = field.Value();
     if (value.IsNullOrEmpty()) return;
     std::unique_ptr<TBitmap> bitmap = TBitmap::LoadFromMemory(value.Bytes(), "field " + field.FieldName);
+    const std::int64_t bytes = std::int64_t{bitmap->Width()} * bitmap->Height() * TBitmap::BytesPerPixel;
+    if (imageBytes_ + bytes > ImageBytesLimit)
+        throw Exception("The picture of field " + field.FieldName + " in record " +
+                        std::to_string(CurrentRow - firstRecordRow_ + 1) + " would take the pictures of the document past " +
+                        std::to_string(ImageBytesLimit >> 20) + " MB");
+    imageBytes_ += bytes;
     const std::int64_t number = NextObjectNumber();
     const int pixelWidth = bitmap->Width();
     ImageList.push_back({number, std::move(bitmap)});

@@ -13,9 +13,10 @@
 //
 // The document must start at offset 0 of OutputStream. Counts are 64-bit; a document
 // needing an object number above MaxObjectNumber or an offset above MaxOffset (what the
-// cross-reference entries can hold) raises an Exception, as do a missing output stream
-// and a picture that cannot be decoded. A PageWidth or PageHeight of 0 or less falls
-// back to 612 or 792 when the document's pages are sized.
+// cross-reference entries can hold) raises an Exception, as do a missing output stream,
+// a picture that cannot be decoded, and a picture that would take the decoded pictures
+// waiting for the document's end past ImageBytesLimit bytes. A PageWidth or PageHeight
+// of 0 or less falls back to 612 or 792 when the document's pages are sized.
 #pragma once
 
 #include <array>
@@ -57,6 +58,9 @@ public:
     static constexpr std::int64_t MaxObjectNumber = 999999;
     static constexpr std::int64_t MaxOffset = 9999999999;
     static_assert(MaxOffset <= TXRefTable::MaxOffset);
+    // The decoded pictures of one document stay in memory until its end, where they are
+    // written: a picture that would take them past this many bytes is refused.
+    static constexpr std::int64_t MaxImageBytes = std::int64_t{256} << 20;
 
     explicit TDorvexToPDF(TComponent* owner = nullptr);
     std::string ClassName() const override { return "TDorvexToPDF"; }
@@ -131,6 +135,7 @@ protected:
     // The limits checked by NextObjectNumber and AddXRefEntry.
     std::int64_t ObjectNumberLimit = MaxObjectNumber;
     std::int64_t OffsetLimit = MaxOffset;
+    std::int64_t ImageBytesLimit = MaxImageBytes;
 
 private:
     void WriteLine(const TPDFLine& line) { WriteString(line.View()); }
@@ -170,6 +175,9 @@ private:
     std::string lastFontName_;
     TFontStyles lastFontStyle_ = 0;
     int lastFontIndex_ = -1;
+    // The bytes of ImageList's pixels, and the row of the document's first record.
+    std::int64_t imageBytes_ = 0;
+    int firstRecordRow_ = 0;
 };
 
 }  // namespace mlt

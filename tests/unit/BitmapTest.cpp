@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "pdf/Bitmap.h"
 #include "rtl/Exception.h"
@@ -47,6 +48,62 @@ TEST(Bitmap, RefusesAPictureOfNoRows) {
     } catch (const Exception& e) {
         EXPECT_NE(e.Message.find("no pixels (62210 x 0)"), std::string::npos) << e.Message;
     }
+}
+
+std::string Base64(std::string_view text) {
+    static const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string bytes;
+    unsigned bits = 0, count = 0;
+    for (char c : text) {
+        if (c == '=') break;
+        bits = bits << 6 | static_cast<unsigned>(digits.find(c));
+        if ((count += 6) >= 8) bytes += static_cast<char>(bits >> (count -= 8) & 0xFF);
+    }
+    return bytes;
+}
+
+// Headers whose sizes and counts the decoder would trust: each is refused before decoding,
+// with a reason that names the field.
+TEST(Bitmap, RefusesUntrustworthyFieldsBeforeDecoding) {
+    // A PNG of 1 x 1 pixels whose IDAT claims 0x60000000 bytes (1.5 GiB); 90 bytes in all.
+    std::string png("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90\x77\x53\xDE", 33);
+    png.append("\x60\0\0\0IDAT", 8).append(49, 'x');
+    // A DHT segment of 19 bytes (its length, the class byte, 16 counts) whose first two
+    // counts say 255 codes each.
+    std::string dht("\xFF\xD8\xFF\xC4\0\x13\0\xFF\xFF", 9);
+    dht.append(14, '\0');
+    const struct {
+        std::string data;
+        std::string reason;
+    } cases[] = {
+        // 12,384 x -24,194 pixels (a top-down BMP) in 31 bytes, and 591 x -262,358 in 41.
+        {Base64("Qk1OAAAAAAAAALUAAAAoAAAAYDAAAH6h//8BAAEAAA=="), "too large (12384 x -24194 pixels)"},
+        {Base64("Qk1O//9fwAACgMAAAAAoAAAATwIAACr/+/8BAAQAAAAAAAAAysqByso="), "too large (591 x -262358 pixels)"},
+        // FF D8, fill bytes, then a DHT segment that claims 65358 bytes of the 7 left.
+        {Base64("/9j/////xP9OAAD//38="), "the JPEG segment at byte 5 claims 65358 bytes, 7 are present"},
+        {dht, "a JPEG Huffman table (DHT) at byte 2 counts 510 codes, at most 256 are possible"},
+        {png, "the PNG chunk IDAT at byte 33 claims 1610612736 bytes, 45 are present"},
+    };
+    for (const auto& c : cases) {
+        try {
+            TBitmap::LoadFromMemory(c.data, "field Photo");
+            ADD_FAILURE() << c.reason << ": no exception";
+        } catch (const Exception& e) {
+            EXPECT_NE(e.Message.find("The data of field Photo is not a picture"), std::string::npos) << e.Message;
+            EXPECT_NE(e.Message.find(c.reason), std::string::npos) << e.Message;
+        }
+    }
+    EXPECT_EQ(png.size(), 90u);
+}
+
+TEST(Bitmap, ReadsATopDownBmp) {
+    // 1 x -2 pixels at 24 bits: the first stored row (red) is the top one.
+    std::string bmp("BM\x3E\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\xFE\xFF\xFF\xFF\x01\0\x18\0", 30);
+    bmp.append(24, '\0').append("\0\0\xFF\0\0\xFF\0\0", 8);
+    auto bitmap = TBitmap::LoadFromMemory(bmp, "field Photo");
+    ASSERT_EQ(bitmap->Height(), 2);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bitmap->ScanLine(0)), 3), std::string("\xFF\0\0", 3));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bitmap->ScanLine(1)), 3), std::string("\0\xFF\0", 3));
 }
 
 }  // namespace

@@ -393,9 +393,10 @@ namespace {
 // A writer whose limits are small enough to reach in a test.
 class LimitedPDF : public TDorvexToPDF {
 public:
-    LimitedPDF(std::int64_t objects, std::int64_t bytes) {
+    LimitedPDF(std::int64_t objects, std::int64_t bytes, std::int64_t imageBytes = MaxImageBytes) {
         ObjectNumberLimit = objects;
         OffsetLimit = bytes;
+        ImageBytesLimit = imageBytes;
     }
 };
 
@@ -430,6 +431,27 @@ TEST(PDFLimits, RefusesDocumentsTheCrossReferenceCannotDescribe) {
     TMemoryStream small;
     LimitedPDF fewBytes(TDorvexToPDF::MaxObjectNumber, 400);
     EXPECT_THROW(WriteRows(fewBytes, small, 1), Exception);
+}
+
+TEST(PDFLimits, RefusesThePictureThatTakesTheDocumentsPicturesPastTheLimit) {
+    // Each record's picture is 300 x 300 pixels, 270,000 bytes decoded: three fit in 1 MiB
+    // (810,000 bytes), the fourth would not.
+    TColumnDescriptor photo{"Photo", adLongVarBinary};
+    photo.Graphic = true;
+    std::vector<std::vector<Variant>> rows(5, {Variant::Blob(Bmp(300, std::vector<std::uint32_t>(90000, 0xFF)))});
+    auto data = test::MakeDataSet({photo}, std::move(rows));
+    LimitedPDF pdf(TDorvexToPDF::MaxObjectNumber, TDorvexToPDF::MaxOffset, 1 << 20);
+    pdf.AddTitle = true;
+    AddColumn(pdf, "Photo", 10);
+    try {
+        Export(pdf, *data);
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message, "The picture of field Photo in record 4 would take the pictures of the document past 1 MB");
+    }
+    LimitedPDF roomy(TDorvexToPDF::MaxObjectNumber, TDorvexToPDF::MaxOffset, 5 * 270000);
+    AddColumn(roomy, "Photo", 10);
+    EXPECT_EQ(Count(Export(roomy, *data), "/Subtype /Image"), 5u);
 }
 
 TEST(PDFLimits, OffsetsPastFourGigabytesKeepAllTheirDigits) {
