@@ -1,5 +1,7 @@
 # MLT_SANITIZE=address,undefined (or thread) builds every native target with those
-# sanitizers. MLT_FUZZ=ON adds libFuzzer's coverage hooks and builds tests/fuzz (clang only).
+# sanitizers. MLT_FUZZ=ON adds libFuzzer's coverage hooks and builds tests/fuzz (clang only),
+# by default under AddressSanitizer and UBSan with bounds checks on arrays and on the
+# standard library's containers.
 set(MLT_SANITIZE "" CACHE STRING "Sanitizers for every native target, e.g. address,undefined or thread")
 option(MLT_FUZZ "Build the libFuzzer targets under tests/fuzz" OFF)
 
@@ -9,8 +11,9 @@ if(MLT_FUZZ)
     message(FATAL_ERROR "MLT_FUZZ needs clang++")
   endif()
   if(NOT mlt_sanitizers)
-    set(mlt_sanitizers address,undefined)
+    set(mlt_sanitizers address,undefined,bounds)
   endif()
+  add_compile_definitions(_GLIBCXX_ASSERTIONS)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 if(mlt_sanitizers AND NOT WIN32)

@@ -1,9 +1,9 @@
 // The CSV reader and record source over a file of arbitrary bytes: every record can be
 // read, or the file is refused with an Exception.
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -14,14 +14,22 @@
 
 namespace {
 
+// The input lives in an anonymous memory file, opened by path through /proc, so that no
+// file is left behind in the temporary folder however the process ends.
+int InputFile() {
+    static const int fd = memfd_create("mlt_csv_fuzz", MFD_CLOEXEC);
+    if (fd < 0) std::abort();
+    return fd;
+}
+
 const std::string& InputPath() {
-    static const std::string path = "/tmp/mlt_csv_fuzz_" + std::to_string(getpid()) + ".csv";
+    static const std::string path = "/proc/self/fd/" + std::to_string(InputFile());
     return path;
 }
 
 void WriteInput(const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(InputPath().c_str(), "wb");
-    if (!file || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) std::abort();
+    const int fd = InputFile();
+    if (ftruncate(fd, 0) != 0 || (size > 0 && pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))) std::abort();
 }
 
 }  // namespace
