@@ -12,17 +12,24 @@ namespace mlt {
 // Every option listed here is also described in marrowlintide.1 and offered by
 // marrowlintide.bash; the cli_docs test fails when one of them lacks it.
 const char* const kUsage =
-    "Usage: marrowlintide report (--db FILE --sql QUERY | --csv FILE) [-o OUT.pdf | -o -] [options]\n"
+    "Usage: marrowlintide report (--db FILE | --odbc CONNECTION | --dsn NAME) --sql QUERY [-o OUT.pdf | -o -] [options]\n"
+    "       marrowlintide report --csv FILE|- [-o OUT.pdf | -o -] [options]\n"
     "       marrowlintide --help | --version\n"
     "\n"
     "Writes the records of a query or a CSV file as a paginated PDF table report.\n"
     "\n"
     "Source:\n"
     "  --db FILE               SQLite database (opened read-only)\n"
+    "  --odbc CONNECTION       ODBC connection string: \"Driver=PostgreSQL Unicode;Server=...\"\n"
+    "  --dsn NAME              ODBC data source name\n"
+    "                          (a password can come from MARROWLINTIDE_ODBC_PASSWORD)\n"
     "  --sql QUERY             query whose rows become the report's rows\n"
-    "  --csv FILE              CSV file (RFC 4180, UTF-8)\n"
+    "  --graphic-columns LIST  binary columns that hold pictures: photo,logo\n"
+    "  --csv FILE              CSV file (RFC 4180); - reads standard input\n"
     "  --csv-no-header         the CSV file's first line is data\n"
     "  --csv-types LIST        column types: text,int,real,date,datetime,time,bool\n"
+    "  --csv-delimiter C       field separator: , (default), ;, tab, | or auto\n"
+    "  --csv-encoding NAME     utf-8 (default), windows-1252 or latin-1\n"
     "Output:\n"
     "  -o, --output FILE       the PDF file (default report.pdf); - writes to standard output\n"
     "  --max-records N         export at most N records (0: all)\n"
@@ -95,6 +102,23 @@ void CheckWidthList(const std::string& list) {
     }
 }
 
+std::vector<std::string> SplitList(const std::string& list) {
+    std::vector<std::string> items;
+    const auto count = static_cast<int>(std::count(list.begin(), list.end(), ',')) + 1;
+    for (int i = 0; i < count; ++i)
+        if (std::string item = FieldListItem(list, i); !item.empty()) items.push_back(item);
+    return items;
+}
+
+std::string ParseDelimiter(const std::string& text) {
+    std::string name = UpperCase(text);
+    if (name == "AUTO") return "auto";
+    if (name == "TAB" || text == "\\t") return "\t";
+    if (text.size() != 1 || text == "\"" || text == "\r" || text == "\n")
+        throw TUsageError("--csv-delimiter takes one character, tab or auto, not \"" + text + "\"");
+    return text;
+}
+
 }  // namespace
 
 std::int32_t ParseColor(const std::string& text) {
@@ -135,6 +159,17 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     const std::map<std::string, Handler> withValue = {
         {"--db", [&](const std::string& v) { r.Database = v; }},
         {"--sql", [&](const std::string& v) { r.Sql = v; }},
+        {"--odbc", [&](const std::string& v) { r.Odbc = v; }},
+        {"--dsn", [&](const std::string& v) { r.Dsn = v; }},
+        {"--graphic-columns", [&](const std::string& v) { r.GraphicColumns = SplitList(v); }},
+        {"--csv-delimiter", [&](const std::string& v) { r.CsvDelimiter = ParseDelimiter(v); }},
+        {"--csv-encoding",
+         [&](const std::string& v) {
+             std::string name = UpperCase(v);
+             if (name != "UTF-8" && name != "WINDOWS-1252" && name != "LATIN-1")
+                 throw TUsageError("--csv-encoding takes utf-8, windows-1252 or latin-1, not \"" + v + "\"");
+             r.CsvEncoding = name;
+         }},
         {"--csv", [&](const std::string& v) { r.CsvFile = v; }},
         {"--csv-types", [&](const std::string& v) { r.CsvTypes = v; }},
         {"-o", [&](const std::string& v) { r.Output = v; }},
@@ -216,10 +251,15 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         option->second(inlineValue ? *inlineValue : args[++i]);
     }
 
-    const bool fromDb = !r.Database.empty() || !r.Sql.empty();
-    if (fromDb && !r.CsvFile.empty()) throw TUsageError("give either --db and --sql, or --csv, not both");
-    if (!fromDb && r.CsvFile.empty()) throw TUsageError("no source: give --db FILE --sql QUERY, or --csv FILE");
-    if (fromDb && (r.Database.empty() || r.Sql.empty())) throw TUsageError("--db and --sql go together");
+    const int databases = !r.Database.empty() + !r.Odbc.empty() + !r.Dsn.empty();
+    const bool fromDb = databases > 0 || !r.Sql.empty();
+    if (databases > 1) throw TUsageError("give one of --db, --odbc and --dsn");
+    if (fromDb && !r.CsvFile.empty()) throw TUsageError("give either a database and --sql, or --csv, not both");
+    if (!fromDb && r.CsvFile.empty())
+        throw TUsageError("no source: give --db FILE, --odbc CONNECTION or --dsn NAME with --sql QUERY, or --csv FILE");
+    if (fromDb && (databases == 0 || r.Sql.empty())) throw TUsageError("--sql goes with one of --db, --odbc and --dsn");
+    if (!r.GraphicColumns.empty() && r.Odbc.empty() && r.Dsn.empty())
+        throw TUsageError("--graphic-columns goes with --odbc or --dsn");
     if (r.Output.empty()) throw TUsageError("the output file name is empty");
     CheckWidthList(r.Settings.FieldsWidth);
     if (r.Open && !r.MailTo.empty()) throw TUsageError("--open and --mail-to cannot go together");

@@ -4,12 +4,10 @@
 #include <cstdio>
 
 #include "cli/Interrupt.h"
+#include "cli/RecordSourceChoice.h"
 #include "cli/TerminalProgress.h"
 #include "component/ExportRecipe.h"
 #include "data/ADODataSet.h"
-#include "data/CsvRecordSource.h"
-#include "data/PrefetchedRecordSource.h"
-#include "data/SqliteRecordSource.h"
 #include "rtl/Exception.h"
 #include "rtl/Host.h"
 #include "rtl/Terminal.h"
@@ -17,17 +15,6 @@
 namespace mlt {
 
 namespace {
-
-// The records are read ahead on a thread of their own while the report is written.
-std::unique_ptr<TRecordSource> OpenSource(const TReportOptions& options) {
-    if (!options.CsvFile.empty()) {
-        TCsvOptions csv;
-        csv.HasHeader = options.CsvHeader;
-        csv.Types = ParseCsvTypes(options.CsvTypes);
-        return std::make_unique<TPrefetchedRecordSource>(std::make_unique<TCsvRecordSource>(options.CsvFile, csv));
-    }
-    return std::make_unique<TPrefetchedRecordSource>(TSqliteRecordSource::Open(options.Database, options.Sql));
-}
 
 void ApplyExtras(TDorvexToPDF& exporter, const TReportOptions& options, bool showProgress) {
     exporter.Layout = options.Layout;
@@ -77,7 +64,7 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
     std::uint8_t result = 0;
     try {
         TADODataSet dataSet;
-        dataSet.SetRecordset(OpenSource(options));
+        dataSet.SetRecordset(OpenRecordSource(options));
         std::unique_ptr<TDorvexToPDF> exporter = CreateExporter(options.Settings, dataSet, options.MaxRecords);
         ApplyExtras(*exporter, options, showProgress);
         auto count = exporter->OnProgress;

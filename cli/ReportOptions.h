@@ -15,9 +15,14 @@ namespace mlt {
 struct TReportOptions {
     std::string Database;
     std::string Sql;
-    std::string CsvFile;
+    std::string Odbc;  // an ODBC connection string
+    std::string Dsn;   // an ODBC data source name
+    std::vector<std::string> GraphicColumns;
+    std::string CsvFile;  // "-" is standard input
     bool CsvHeader = true;
     std::string CsvTypes;
+    std::string CsvDelimiter;  // one character, or "auto"; empty is a comma
+    std::string CsvEncoding;   // utf-8 (the default), windows-1252 or latin-1
     std::string Output = "report.pdf";  // "-" is standard output
 
     TMarrowlintideSettings Settings;  // with the component's defaults

@@ -1,0 +1,39 @@
+#include "cli/RecordSourceChoice.h"
+
+#include <cstdlib>
+
+#include "data/CsvRecordSource.h"
+#include "data/OdbcRecordSource.h"
+#include "data/PrefetchedRecordSource.h"
+#include "data/SqliteRecordSource.h"
+
+namespace mlt {
+
+namespace {
+
+std::unique_ptr<TRecordSource> OpenInner(const TReportOptions& options) {
+    if (!options.CsvFile.empty()) {
+        TCsvOptions csv;
+        csv.HasHeader = options.CsvHeader;
+        csv.Types = ParseCsvTypes(options.CsvTypes);
+        return std::make_unique<TCsvRecordSource>(options.CsvFile, csv);
+    }
+    if (!options.Odbc.empty() || !options.Dsn.empty()) {
+        TOdbcSourceOptions odbc;
+        // A DSN in braces may hold any character but a closing brace.
+        odbc.ConnectionString = options.Dsn.empty() ? options.Odbc : "DSN={" + options.Dsn + "}";
+        if (const char* password = std::getenv("MARROWLINTIDE_ODBC_PASSWORD")) odbc.Password = password;
+        odbc.Sql = options.Sql;
+        odbc.GraphicColumns = options.GraphicColumns;
+        return TOdbcRecordSource::Open(odbc);
+    }
+    return TSqliteRecordSource::Open(options.Database, options.Sql);
+}
+
+}  // namespace
+
+std::unique_ptr<TRecordSource> OpenRecordSource(const TReportOptions& options) {
+    return std::make_unique<TPrefetchedRecordSource>(OpenInner(options));
+}
+
+}  // namespace mlt
