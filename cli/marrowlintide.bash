@@ -7,7 +7,8 @@ _marrowlintide() {
     prev=${COMP_WORDS[COMP_CWORD-1]}
 
     # Options that take a value, and options that stand alone.
-    local with_value="--db --sql --csv --csv-types -o --output --max-records --rows-per-file
+    local with_value="--db --odbc --dsn --sql --graphic-columns --csv --csv-types --csv-delimiter
+        --csv-encoding -o --output --max-records --rows-per-file
         --page-size --page-width --page-height --layout --fields-width --fields-alignment
         --fields-caption --odd-color --even-color --caption-color --style --header --footer
         --mail-to --mail-subject --mail-body"
@@ -21,6 +22,8 @@ _marrowlintide() {
     case $prev in
         --page-size) mapfile -t COMPREPLY < <(compgen -W "letter a4 legal" -- "$cur"); return ;;
         --layout) mapfile -t COMPREPLY < <(compgen -W "columnar reversed tabular" -- "$cur"); return ;;
+        --csv-delimiter) mapfile -t COMPREPLY < <(compgen -W "auto , ; tab |" -- "$cur"); return ;;
+        --csv-encoding) mapfile -t COMPREPLY < <(compgen -W "utf-8 windows-1252 latin-1" -- "$cur"); return ;;
         --style)
             mapfile -t COMPREPLY < <(compgen -W "normal pricelist msmoney brick desert eggplant lilac maple
                 marine rose spruce wheat" -- "$cur")
