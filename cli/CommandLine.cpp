@@ -5,6 +5,7 @@
 #include <map>
 
 #include "component/FieldList.h"
+#include "rtl/CodePage.h"
 #include "rtl/TextUtils.h"
 
 namespace mlt {
@@ -141,7 +142,8 @@ std::int32_t ParseColor(const std::string& text) {
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     TCommandLine line;
     TReportOptions& r = line.Report;
-    r.Settings.ApplyDefaults();
+    r.Report.Settings.ApplyDefaults();
+    bool open = false;
     if (args.empty()) throw TUsageError("no command given");
     std::size_t i = 0;
     if (args[0] == "--help" || args[0] == "-h") {
@@ -155,6 +157,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (args[0] != "report") throw TUsageError("unknown command \"" + args[0] + "\"");
     ++i;
 
+    // The report's own texts arrive as UTF-8, and are converted to the system code page
+    // here, as the sources convert theirs.
     using Handler = std::function<void(const std::string&)>;
     const std::map<std::string, Handler> withValue = {
         {"--db", [&](const std::string& v) { r.Database = v; }},
@@ -174,58 +178,62 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         {"--csv-types", [&](const std::string& v) { r.CsvTypes = v; }},
         {"-o", [&](const std::string& v) { r.Output = v; }},
         {"--output", [&](const std::string& v) { r.Output = v; }},
-        {"--max-records", [&](const std::string& v) { r.MaxRecords = ParseCount("--max-records", v); }},
-        {"--rows-per-file", [&](const std::string& v) { r.RowsPerFile = ParseCount("--rows-per-file", v); }},
-        {"--page-width", [&](const std::string& v) { r.Settings.PageWidth = ParsePositive("--page-width", v); }},
-        {"--page-height", [&](const std::string& v) { r.Settings.PageHeight = ParsePositive("--page-height", v); }},
+        {"--max-records", [&](const std::string& v) { r.Report.MaxRecords = ParseCount("--max-records", v); }},
+        {"--rows-per-file", [&](const std::string& v) { r.Report.RowsPerFile = ParseCount("--rows-per-file", v); }},
+        {"--page-width", [&](const std::string& v) { r.Report.Settings.PageWidth = ParsePositive("--page-width", v); }},
+        {"--page-height", [&](const std::string& v) { r.Report.Settings.PageHeight = ParsePositive("--page-height", v); }},
         {"--page-size",
          [&](const std::string& v) {
              std::string name = UpperCase(v);
-             if (name == "LETTER") r.Settings.SetPageSize(612, 792);
-             else if (name == "A4") r.Settings.SetPageSize(595, 842);
-             else if (name == "LEGAL") r.Settings.SetPageSize(612, 1008);
+             if (name == "LETTER") r.Report.Settings.SetPageSize(612, 792);
+             else if (name == "A4") r.Report.Settings.SetPageSize(595, 842);
+             else if (name == "LEGAL") r.Report.Settings.SetPageSize(612, 1008);
              else throw TUsageError("--page-size takes letter, a4 or legal, not \"" + v + "\"");
          }},
         {"--layout",
          [&](const std::string& v) {
              std::string name = UpperCase(v);
-             if (name == "COLUMNAR") r.Layout = elColumnar;
-             else if (name == "REVERSED") r.Layout = elReversedColumnar;
-             else if (name == "TABULAR") r.Layout = elTabularForm;
+             if (name == "COLUMNAR") r.Report.Layout = elColumnar;
+             else if (name == "REVERSED") r.Report.Layout = elReversedColumnar;
+             else if (name == "TABULAR") r.Report.Layout = elTabularForm;
              else throw TUsageError("--layout takes columnar, reversed or tabular, not \"" + v + "\"");
          }},
-        {"--fields-width", [&](const std::string& v) { r.Settings.FieldsWidth = v; }},
-        {"--fields-alignment", [&](const std::string& v) { r.Settings.FieldsAlignment = v; }},
-        {"--fields-caption", [&](const std::string& v) { r.Settings.FieldsCaption = v; }},
+        {"--fields-width", [&](const std::string& v) { r.Report.Settings.FieldsWidth = v; }},
+        {"--fields-alignment", [&](const std::string& v) { r.Report.Settings.FieldsAlignment = v; }},
+        {"--fields-caption", [&](const std::string& v) { r.Report.Settings.FieldsCaption = Utf8ToAnsi(v); }},
         {"--odd-color",
          [&](const std::string& v) {
-             r.Settings.OddColor = ParseColor(v);
-             r.RowColorsGiven = true;
+             r.Report.Settings.OddColor = ParseColor(v);
+             r.Report.RowColorsGiven = true;
          }},
         {"--even-color",
          [&](const std::string& v) {
-             r.Settings.EvenColor = ParseColor(v);
-             r.RowColorsGiven = true;
+             r.Report.Settings.EvenColor = ParseColor(v);
+             r.Report.RowColorsGiven = true;
          }},
-        {"--caption-color", [&](const std::string& v) { r.Settings.CaptionColor = ParseColor(v); }},
+        {"--caption-color", [&](const std::string& v) { r.Report.Settings.CaptionColor = ParseColor(v); }},
         {"--style",
          [&](const std::string& v) {
              TDvxStyle style;
              if (!FindStyle(v, style)) throw TUsageError("unknown style \"" + v + "\"");
-             r.Style = style;
+             r.Report.Style = style;
          }},
-        {"--header", [&](const std::string& v) { r.Header.push_back(v); }},
-        {"--footer", [&](const std::string& v) { r.Footer.push_back(v); }},
-        {"--mail-to", [&](const std::string& v) { r.MailTo = v; }},
-        {"--mail-subject", [&](const std::string& v) { r.MailSubject = v; }},
-        {"--mail-body", [&](const std::string& v) { r.MailBody = v; }},
+        {"--header", [&](const std::string& v) { r.Report.Header.push_back(Utf8ToAnsi(v)); }},
+        {"--footer", [&](const std::string& v) { r.Report.Footer.push_back(Utf8ToAnsi(v)); }},
+        {"--mail-to",
+         [&](const std::string& v) {
+             r.Report.ActionAfterExport = v.empty() ? aeNone : aeEMail;
+             r.Report.MailTo = v;
+         }},
+        {"--mail-subject", [&](const std::string& v) { r.Report.MailSubject = Utf8ToAnsi(v); }},
+        {"--mail-body", [&](const std::string& v) { r.Report.MailBody = Utf8ToAnsi(v); }},
     };
     const std::map<std::string, std::function<void()>> flags = {
         {"--csv-no-header", [&] { r.CsvHeader = false; }},
-        {"--no-caption", [&] { r.Settings.ShowCaption = false; }},
-        {"--blank-if-zero", [&] { r.Settings.BlankIfZero = true; }},
-        {"--oem", [&] { r.Oem = true; }},
-        {"--open", [&] { r.Open = true; }},
+        {"--no-caption", [&] { r.Report.Settings.ShowCaption = false; }},
+        {"--blank-if-zero", [&] { r.Report.Settings.BlankIfZero = true; }},
+        {"--oem", [&] { r.Report.Oem = true; }},
+        {"--open", [&] { open = true; }},
         {"-q", [&] { r.Quiet = true; }},
         {"--quiet", [&] { r.Quiet = true; }},
     };
@@ -261,11 +269,12 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (!r.GraphicColumns.empty() && r.Odbc.empty() && r.Dsn.empty())
         throw TUsageError("--graphic-columns goes with --odbc or --dsn");
     if (r.Output.empty()) throw TUsageError("the output file name is empty");
-    CheckWidthList(r.Settings.FieldsWidth);
-    if (r.Open && !r.MailTo.empty()) throw TUsageError("--open and --mail-to cannot go together");
-    if (r.Output == "-" && r.RowsPerFile > 0) throw TUsageError("--rows-per-file needs an output file, not -");
-    if (r.Output == "-" && (r.Open || !r.MailTo.empty()))
-        throw TUsageError("--open and --mail-to need an output file, not -");
+    CheckWidthList(r.Report.Settings.FieldsWidth);
+    const bool mail = r.Report.ActionAfterExport == aeEMail;
+    if (open && mail) throw TUsageError("--open and --mail-to cannot go together");
+    if (open) r.Report.ActionAfterExport = aeOpenView;
+    if (r.Output == "-" && r.Report.RowsPerFile > 0) throw TUsageError("--rows-per-file needs an output file, not -");
+    if (r.Output == "-" && (open || mail)) throw TUsageError("--open and --mail-to need an output file, not -");
     return line;
 }
 

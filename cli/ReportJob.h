@@ -1,7 +1,6 @@
-// One run of `marrowlintide report`: opens the source, configures the exporter with the
-// component's recipe plus the command line's extras, writes the file (or standard
-// output) and reports the outcome as an exit status. A failed run leaves no output file
-// behind; a canceled one leaves a complete report of the records written so far.
+// One run of `marrowlintide report`: opens the source, builds the writer from the
+// report's description, writes the file (or standard output) and reports the outcome as
+// an exit status. A failed run leaves no output file behind; a canceled one leaves a complete report of the records written so far.
 #pragma once
 
 #include <cstdio>

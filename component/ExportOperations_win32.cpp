@@ -119,8 +119,9 @@ int SendPdf(IScriptingContext* context, TMemoryStream& stream) {
 
 int SaveToFile(const TMarrowlintideSettings& settings, VARIANT* rs, const std::string& fileName, int maxRecords) {
     std::unique_ptr<TADODataSet> dataSet = BindRecordset(rs);
-    std::unique_ptr<TDorvexToPDF> exporter = CreateExporter(settings, *dataSet, maxRecords);
-    exporter->FileName = fileName;
+    TReportDescription report(settings, maxRecords);
+    report.FileName = fileName;
+    std::unique_ptr<TDorvexToPDF> exporter = CreateReportWriter(report, *dataSet);
     try {
         exporter->Execute();
     } catch (...) {
@@ -128,7 +129,7 @@ int SaveToFile(const TMarrowlintideSettings& settings, VARIANT* rs, const std::s
     }
     // A run that failed (a file that cannot be created or written, a value that cannot be
     // read) leaves no file behind and says so, rather than 0 as for a complete report.
-    if (exporter->ExportResult == 3) {
+    if (exporter->ExportResult == TExportResult::Failed) {
         exporter->RemoveCreatedFiles();
         return -1;
     }
@@ -137,7 +138,7 @@ int SaveToFile(const TMarrowlintideSettings& settings, VARIANT* rs, const std::s
 
 int ShowPDF(const TMarrowlintideSettings& settings, IScriptingContext* context, VARIANT* rs, int maxRecords) {
     std::unique_ptr<TADODataSet> dataSet = BindRecordset(rs);
-    std::unique_ptr<TDorvexToPDF> exporter = CreateExporter(settings, *dataSet, maxRecords);
+    std::unique_ptr<TDorvexToPDF> exporter = CreateReportWriter(TReportDescription(settings, maxRecords), *dataSet);
     TMemoryStream stream;
     exporter->ExportToStream(&stream);
     stream.SetPosition(0);

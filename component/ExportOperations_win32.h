@@ -1,6 +1,6 @@
 // SaveToFile and ShowPDF of the COM object: bind the caller's ADO recordset (a VARIANT
 // holding an IDispatch, or a reference to one) in a TADODataSet, configure one exporter
-// with CreateExporter, run it, and deliver the PDF to a file or through the page's ASP
+// with CreateReportWriter, run it, and deliver the PDF to a file or through the page's ASP
 // Response. Both return the operation's result code; failures that make the call fail
 // (bad RS, closed recordset, a run into memory that fails, Clear or ContentType refused)
 // are raised as mlt::Exception or EOleError for the member's guard. The caller's

@@ -36,31 +36,53 @@ void AddColumns(TDorvexToPDF& exporter, const TMarrowlintideSettings& settings, 
     }
 }
 
+void ApplyColors(TDorvexToPDF& exporter, const TReportDescription& report) {
+    // The style comes first: choosing it replaces both colours.
+    exporter.ColorStyle.SetStyle(report.Style.value_or(esBrick));
+    if (!report.Style || report.RowColorsGiven) {
+        exporter.ColorStyle.OddColor = report.Settings.OddColor;
+        exporter.ColorStyle.EvenColor = report.Settings.EvenColor;
+    }
+    if (report.Settings.CaptionColor != -1) exporter.SetCaptionColor(report.Settings.CaptionColor);
+}
+
+void ApplyActionAfterExport(TDorvexToPDF& exporter, const TReportDescription& report) {
+    exporter.ActionAfterExport = report.ActionAfterExport;
+    if (report.ActionAfterExport != aeEMail) return;
+    exporter.SendTo.EMailRecipient = report.MailTo;
+    exporter.SendTo.EMailSubject = report.MailSubject;
+    exporter.SendTo.EMailBody = report.MailBody;
+    exporter.SendTo.EMailOpenBeforeSend = false;
+}
+
 }  // namespace
 
-std::unique_ptr<TDorvexToPDF> CreateExporter(const TMarrowlintideSettings& settings, TDataSet& dataSet,
-                                             int maxRecords) {
+std::unique_ptr<TDorvexToPDF> CreateReportWriter(const TReportDescription& report, TDataSet& dataSet) {
+    const TMarrowlintideSettings& settings = report.Settings;
     auto exporter = std::make_unique<TDorvexToPDF>();
-    // The style comes first: choosing it replaces both colours.
-    exporter->ColorStyle.SetStyle(esBrick);
-    exporter->ColorStyle.OddColor = settings.OddColor;
-    exporter->ColorStyle.EvenColor = settings.EvenColor;
+    ApplyColors(*exporter, report);
     exporter->SetPageWidth(settings.PageWidth);
     exporter->SetPageHeight(settings.PageHeight);
-    if (settings.CaptionColor != -1) exporter->SetCaptionColor(settings.CaptionColor);
     AddColumns(*exporter, settings, dataSet);
     exporter->SetDataSet(&dataSet);
-    exporter->RecordLimit = maxRecords;
+    exporter->RecordLimit = report.MaxRecords;
     exporter->DataFormats.BooleanTrue = settings.TrueString;
     exporter->DataFormats.BooleanFalse = settings.FalseString;
     exporter->DataFormats.DateOrder = DateOrderOf(settings.DateFormat, exporter->DataFormats.DateOrder);
     exporter->DataFormats.FourDigitYear = settings.FourDigitYear;
     exporter->AddTitle = settings.ShowCaption;
     exporter->Options = soDisableControls;
-    exporter->AnimatedStatus = false;
+    exporter->AnimatedStatus = report.ShowProgress;
     exporter->ColumnSource = csDataSet;
     exporter->BlankIfZero = settings.BlankIfZero;
     exporter->KeyGenerator = "Marrowlintide";
+    exporter->Layout = report.Layout;
+    for (const auto& line : report.Header) exporter->Header.Add(line);
+    for (const auto& line : report.Footer) exporter->Footer.Add(line);
+    if (report.Oem) exporter->CharacterSet = csASCII_MSDOS;
+    if (!report.FileName.empty()) exporter->FileName = report.FileName;
+    exporter->RowsPerFile = report.RowsPerFile;
+    ApplyActionAfterExport(*exporter, report);
     return exporter;
 }
 

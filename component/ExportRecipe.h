@@ -1,18 +1,17 @@
-// The export recipe shared by the COM object and the command line: one TDorvexToPDF,
-// configured from the component settings over a dataset, with one export column per
-// field. Widths, captions and alignments come from the comma lists when they are set,
-// else from the field (declared size, then data size; name). The exporter is not run.
+// The one place where a report description becomes a writer: a TDorvexToPDF over the
+// dataset, configured from the description, with one export column per field. Widths,
+// captions and alignments come from the comma lists when they are set, else from the
+// field (declared size, then data size; name). The writer is not run.
 #pragma once
 
 #include <memory>
 
-#include "component/MarrowlintideSettings.h"
+#include "component/ReportDescription.h"
 #include "data/DataSet.h"
 #include "pdf/DorvexToPDF.h"
 
 namespace mlt {
 
-std::unique_ptr<TDorvexToPDF> CreateExporter(const TMarrowlintideSettings& settings, TDataSet& dataSet,
-                                             int maxRecords);
+std::unique_ptr<TDorvexToPDF> CreateReportWriter(const TReportDescription& report, TDataSet& dataSet);
 
 }  // namespace mlt

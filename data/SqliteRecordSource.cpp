@@ -13,6 +13,7 @@
 
 #include "data/ADODataSet.h"
 #include "rtl/CodePage.h"
+#include "rtl/IsoDateTime.h"
 #include "rtl/DateTime.h"
 #include "rtl/Exception.h"
 #include "rtl/TextUtils.h"
@@ -155,40 +156,6 @@ TDateTime OleDate(double days, bool timeOnly) {
     double time = (ms - day * kMsPerDay) / kMsPerDay;
     if (timeOnly) return time;
     return day >= 0 ? day + time : day - time;
-}
-
-// The number that the digits text[from, from + count) spell, or -1 when one is no digit.
-int Digits(std::string_view text, std::size_t from, std::size_t count) {
-    int value = 0;
-    for (std::size_t i = from; i < from + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
-
-// Days since 1899-12-30 of the commonest date texts, "YYYY-MM-DD" with an optional
-// " HH:MM" or " HH:MM:SS" (or a T for the blank), read without asking SQLite. Only
-// real dates and times qualify; everything else, SQLite's own leniencies included,
-// is left to julianday().
-std::optional<double> ReadPlainIsoDate(std::string_view text) {
-    if (text.size() != 10 && text.size() != 16 && text.size() != 19) return std::nullopt;
-    if (text[4] != '-' || text[7] != '-') return std::nullopt;
-    const int year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
-    if (year < 0 || month < 1 || month > 12 || day < 1) return std::nullopt;
-    static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (day > kMonthDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0)) return std::nullopt;
-    int hour = 0, minute = 0, second = 0;
-    if (text.size() > 10) {
-        if ((text[10] != ' ' && text[10] != 'T') || text[13] != ':') return std::nullopt;
-        hour = Digits(text, 11, 2);
-        minute = Digits(text, 14, 2);
-        if (text.size() == 19) second = text[16] == ':' ? Digits(text, 17, 2) : -1;
-        if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) return std::nullopt;
-    }
-    return EncodeDate(year, month, day) + EncodeTime(hour, minute, second);
 }
 
 }  // namespace
@@ -414,8 +381,12 @@ Variant TSqliteRecordSource::ReadDate(int column, int storage, TValueKind kind) 
             days = sqlite3_column_double(query_, column) - kJulianDayOfEpoch;
             break;
         case SQLITE_TEXT: {
-            days = ReadPlainIsoDate(ColumnText(query_, column));
-            if (days) break;
+            // Plain ISO dates are read here; the rest, SQLite's own leniencies included,
+            // is left to julianday().
+            if (auto iso = ParseIsoDateTime(ColumnText(query_, column)); iso && iso->Date) {
+                days = iso->Days();
+                break;
+            }
             if (!julianDay_ && sqlite3_prepare_v2(db_, "SELECT julianday(?1)", -1, &julianDay_, nullptr) != SQLITE_OK)
                 Fail("cannot read dates from " + path_);
             std::string_view text = ColumnText(query_, column);

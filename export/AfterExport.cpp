@@ -32,7 +32,10 @@ int TDvxCustomBaseComponent::SendMail(const std::string& fileName, const std::st
     message.Flags = kMapiLogonUI;
     if (SendTo.EMailOpenBeforeSend || SendTo.EMailRecipient.empty()) message.Flags |= kMapiDialog;
     int result = SendMailMessage(message);
-    if (result != 0 && (Options & soShowMessage) != 0) ShowMessage(IntToStr(result) + " Error sending mail", true);
+    if (result != 0) {
+        LastError = IntToStr(result) + " Error sending mail";
+        if ((Options & soShowMessage) != 0) ShowMessage(LastError, true);
+    }
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include "export/DvxMessages.h"
 #include "export/DvxWWGridDataEngines.h"
 #include "rtl/Exception.h"
+#include "rtl/FilePath.h"
 #include "rtl/Host.h"
 #include "rtl/TextUtils.h"
 
@@ -32,13 +33,6 @@ void Rebind(TComponent& self, T*& field, T* value) {
 std::string TableTypeExtension(int code) {
     if (code < 0 || code >= static_cast<int>(kExtensions.size())) return {};
     return kExtensions[static_cast<std::size_t>(code)];
-}
-
-std::string ChangeFileExt(const std::string& path, const std::string& ext) {
-    std::size_t delimiter = path.find_last_of("/\\:");
-    std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (delimiter != std::string::npos && dot < delimiter)) return path + ext;
-    return path.substr(0, dot) + ext;
 }
 
 TDorvexBaseComponent::TDorvexBaseComponent(TComponent* owner) : TDvxCustomBaseComponent(owner) {
@@ -143,7 +137,8 @@ void TDorvexBaseComponent::FreeDataEngine() {
 }
 
 void TDorvexBaseComponent::PrepareExecute() {
-    ExportResult = 0;
+    ExportResult = TExportResult::None;
+    LastError.clear();
     SetProgressCanceled(false);
     if (OnBeforeExecute) OnBeforeExecute(*this);
     CreateDataEngine();
@@ -169,9 +164,9 @@ void TDorvexBaseComponent::FinishExecute() {
     std::string text;
     if (ProgressCanceled()) {
         text = LanguageString(msgCanceled);
-        ExportResult = 2;
+        ExportResult = TExportResult::Canceled;
     } else {
-        ExportResult = 1;
+        ExportResult = TExportResult::Completed;
         text = FormatMessage(LanguageString(msgFileGenerated), FileName);
     }
     if (OnProgress) {
@@ -198,8 +193,9 @@ void TDorvexBaseComponent::Execute() {
         else ExportData();
         FinishExecute();
     } catch (const Exception& error) {
-        ExportResult = 3;
-        if ((Options & soShowMessage) != 0) ShowMessage(LanguageString(msgExportError) + ": " + error.Message, true);
+        ExportResult = TExportResult::Failed;
+        LastError = LanguageString(msgExportError) + ": " + error.Message;
+        if ((Options & soShowMessage) != 0) ShowMessage(LastError, true);
     }
 }
 

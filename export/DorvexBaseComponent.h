@@ -3,7 +3,7 @@
 // export through a fixed pipeline: PrepareExecute, ExportData, FinishExecute.
 //
 // Execute never lets an exception of the framework's family escape: it records
-// ExportResult 3 (1 completed, 2 canceled) and shows a message only with soShowMessage.
+// ExportResult Failed and LastError, and shows a message only with soShowMessage.
 // Exceptions outside the family (std::bad_alloc, ...) pass through. After a failure the
 // rest of the run is skipped, FinishExecute included, as the caller may want to inspect
 // the state; the next run starts afresh.
@@ -29,8 +29,6 @@ using TDvxSpecificationEvent = std::function<void(TPersistent& sender, std::stri
 
 // The file extension of an export-format code (".PDF" for 17); empty for codes without.
 std::string TableTypeExtension(int code);
-// The path with its extension (from the last "." after the last delimiter) replaced.
-std::string ChangeFileExt(const std::string& path, const std::string& ext);
 
 class TDorvexBaseComponent : public TDvxCustomBaseComponent {
 public:

@@ -26,6 +26,9 @@
 
 namespace mlt {
 
+// How the last run ended; None before the first run and while one is going.
+enum class TExportResult : std::uint8_t { None = 0, Completed = 1, Canceled = 2, Failed = 3 };
+
 enum TDvOption : std::uint8_t {
     soFieldMask = 1, soShowMessage = 2, soBlankRowAfterCaptions = 4, soMergeData = 8, soWaitCursor = 16,
     soDisableControls = 32
@@ -109,7 +112,10 @@ public:
     TGetCellParamsEvent OnGetCellParams;
     TDorvexStyle ColorStyle;
     int RecordLimit = 0;
-    std::uint8_t ExportResult = 0;
+    TExportResult ExportResult = TExportResult::None;
+    // The text of the last failure (an export error, a mail that could not be sent), as
+    // the message would show it; empty after a run without one.
+    std::string LastError;
     int TotalRowCount = 0;
     char FieldDelimiter = '\t';
     char TextQualifier = '\0';

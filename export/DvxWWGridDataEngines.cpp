@@ -5,7 +5,7 @@
 #include "export/GridColumnWidth.h"
 #include "rtl/Exception.h"
 #include "rtl/Font.h"
-#include "rtl/PublishedProperties.h"
+#include "rtl/PropertyAccess.h"
 #include "rtl/Strings.h"
 #include "rtl/TextUtils.h"
 

@@ -2,7 +2,7 @@
 
 #include "rtl/Collection.h"
 #include "rtl/Exception.h"
-#include "rtl/PublishedProperties.h"
+#include "rtl/PropertyAccess.h"
 
 namespace mlt {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "rtl/FileStream.h"
+#include "rtl/FileHandle.h"
 
 namespace mlt {
 

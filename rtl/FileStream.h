@@ -9,25 +9,10 @@
 #include <string>
 
 #include "rtl/BackgroundWriter.h"
+#include "rtl/FileHandle.h"
 #include "rtl/Stream.h"
 
 namespace mlt {
-
-enum class TFileMode { Create, OpenWrite, OpenRead };
-
-// The platform's file handle, one implementation per OS.
-class FileHandle {
-public:
-    virtual ~FileHandle() = default;
-    virtual void Write(const char* data, std::size_t count) = 0;
-    virtual std::size_t Read(char* data, std::size_t count) = 0;
-    virtual std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) = 0;
-    virtual void Sync() = 0;
-    virtual void Close() = 0;
-    static std::unique_ptr<FileHandle> Open(const std::string& path, TFileMode mode);
-};
-
-bool FileExists(const std::string& path);
 
 class TFileStream : public TStream {
 public:

@@ -18,9 +18,4 @@ THost& Host() {
     return host;
 }
 
-std::string ExtractFilePath(const std::string& path) {
-    std::size_t slash = path.find_last_of("/\\:");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 }  // namespace mlt

@@ -28,7 +28,4 @@ THost& Host();
 // implementation per platform.
 std::string ExecutablePath();
 
-// The folder part of a path, with its trailing delimiter; empty when there is none.
-std::string ExtractFilePath(const std::string& path);
-
 }  // namespace mlt

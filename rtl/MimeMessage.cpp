@@ -1,6 +1,7 @@
 #include "rtl/MimeMessage.h"
 
 #include "rtl/CodePage.h"
+#include "rtl/FilePath.h"
 #include "rtl/FileStream.h"
 
 namespace mlt {
@@ -37,11 +38,6 @@ std::string ReadFile(const std::string& path) {
     return bytes;
 }
 
-std::string BaseName(const std::string& path) {
-    std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // A header value on one line: a line break in a subject or an address would start a
 // header of its own (a Bcc, say) that sendmail -t obeys.
 std::string HeaderValue(std::string value) {
@@ -62,7 +58,7 @@ std::string BuildMimeMessage(const TMailMessage& message, const std::string& bou
     if (message.AttachmentPath.empty()) return out + textPart;
     out += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
     out += "--" + boundary + "\r\n" + textPart;
-    const std::string name = HeaderValue(AnsiToUtf8(BaseName(message.AttachmentPath)));
+    const std::string name = HeaderValue(AnsiToUtf8(ExtractFileName(message.AttachmentPath)));
     out += "--" + boundary + "\r\n";
     out += "Content-Type: application/octet-stream; name=\"" + name + "\"\r\n";
     out += "Content-Transfer-Encoding: base64\r\n";

@@ -85,9 +85,12 @@ class Report(unittest.TestCase):
         with open(csv, "wb") as f:
             f.write('\ufeffname,city\r\n"Dupré, José","Zürich ""Altstadt"""\r\n"two\nlines",x\r\n'.encode("utf-8"))
         out = path("people.pdf")
-        result = run("report", "--csv", csv, "-o", out)
+        # The command line's own texts are converted as the file's are.
+        result = run("report", "--csv", csv, "--header", "Zoë", "--fields-caption", "Näme", "-o", out)
         self.assertEqual(result.returncode, 0, result.stderr)
         text = check_pdf(self, out)
+        self.assertIn("Zoë", text)
+        self.assertIn("Näme", text)
         self.assertIn("Dupré, José", text)
         self.assertIn('Zürich "Altstadt"', text)
 

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int c = 0; c < columns; ++c) record.push_back(mlt::Variant::String(input.ConsumeRandomLengthString(60)));
     auto dataSet = mlt::test::MakeDataSet(std::move(descriptors), std::move(records));
 
-    auto exporter = mlt::CreateExporter(settings, *dataSet, 0);
+    auto exporter = mlt::CreateReportWriter(mlt::TReportDescription(settings), *dataSet);
     for (int c = 0; c < exporter->Columns.Count(); ++c) {
         SetFont(input, exporter->Columns.Items(c).Font);
         SetFont(input, exporter->Columns.Items(c).Title.Font);

@@ -60,7 +60,7 @@ private:
 std::unique_ptr<TDorvexToPDF> Exporter(TADODataSet& data) {
     TMarrowlintideSettings settings;
     settings.ApplyDefaults();
-    return CreateExporter(settings, data, 0);
+    return CreateReportWriter(TReportDescription(settings), data);
 }
 
 std::unique_ptr<TADODataSet> Generated(int count) {
@@ -105,14 +105,14 @@ TEST(Load, MillionRecordsIntoAFileKeepMemoryFlat) {
         auto exporter = Exporter(*data);
         exporter->FileName = name;
         exporter->Execute();
-        ASSERT_EQ(exporter->ExportResult, 1);
+        ASSERT_EQ(exporter->ExportResult, TExportResult::Completed);
     }
     const std::int64_t peakAfterSmall = PeakResidentKiB();
     auto data = Generated(1000000);
     auto exporter = Exporter(*data);
     exporter->FileName = name;
     exporter->Execute();
-    ASSERT_EQ(exporter->ExportResult, 1);
+    ASSERT_EQ(exporter->ExportResult, TExportResult::Completed);
     const std::int64_t growthKiB = PeakResidentKiB() - peakAfterSmall;
     const auto documentKiB = static_cast<std::int64_t>(std::filesystem::file_size(name) / 1024);
     // Only the page buffer and the per-document lists (a few bytes per object, where a
@@ -132,7 +132,7 @@ TEST(Load, MillionRecordsIntoMemoryTakeAboutTheDocumentOnce) {
     auto exporter = Exporter(*data);
     TMemoryStream stream;
     exporter->ExportToStream(&stream);
-    ASSERT_EQ(exporter->ExportResult, 1);
+    ASSERT_EQ(exporter->ExportResult, TExportResult::Completed);
     const auto documentKiB = static_cast<std::int64_t>(stream.Memory().size() / 1024);
     // The stream and its growth reserve; a caller's copy would be the second.
     EXPECT_LE(PeakResidentKiB() - before, documentKiB * 2) << "document KiB: " << documentKiB;
@@ -152,7 +152,7 @@ TEST(Load, TwoHundredExportsInARowDoNotGrow) {
             TMemoryStream stream;
             exporter->ExportToStream(&stream);
         }
-        ASSERT_EQ(exporter->ExportResult, 1);
+        ASSERT_EQ(exporter->ExportResult, TExportResult::Completed);
     };
     for (int i = 0; i < 20; ++i) run(i);
     const std::int64_t resident = ResidentKiB();
@@ -167,7 +167,7 @@ TEST(Load, EightConcurrentExportsMatchTheirSoloRuns) {
     // Each export has its own separators, and every other one cancels itself part way.
     const char decimals[] = {'.', ',', '.', ',', '.', ',', '.', ','};
     const char dates[] = {'/', '.', '-', '/', '.', '-', '/', '.'};
-    auto run = [&](int i, std::string& out, std::uint8_t& result) {
+    auto run = [&](int i, std::string& out, TExportResult& result) {
         auto data = Generated(5000);
         auto exporter = Exporter(*data);
         exporter->DataFormats.DecimalSeparator = decimals[i];
@@ -181,13 +181,13 @@ TEST(Load, EightConcurrentExportsMatchTheirSoloRuns) {
         result = exporter->ExportResult;
     };
     std::string solo[8], together[8];
-    std::uint8_t soloResult[8], togetherResult[8];
+    TExportResult soloResult[8], togetherResult[8];
     for (int i = 0; i < 8; ++i) run(i, solo[i], soloResult[i]);
     std::vector<std::thread> threads;
     for (int i = 0; i < 8; ++i) threads.emplace_back(run, i, std::ref(together[i]), std::ref(togetherResult[i]));
     for (auto& thread : threads) thread.join();
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(soloResult[i], i % 2 == 1 ? 2 : 1) << "export " << i;
+        EXPECT_EQ(soloResult[i], i % 2 == 1 ? TExportResult::Canceled : TExportResult::Completed) << "export " << i;
         EXPECT_EQ(togetherResult[i], soloResult[i]) << "export " << i;
         EXPECT_TRUE(together[i] == solo[i]) << "export " << i << " differs from its solo run";
     }

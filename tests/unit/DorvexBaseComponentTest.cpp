@@ -4,6 +4,7 @@
 
 #include "export/DorvexToCellFile.h"
 #include "rtl/Exception.h"
+#include "rtl/FilePath.h"
 #include "rtl/Host.h"
 #include "tests/support/TestData.h"
 
@@ -108,7 +109,7 @@ TEST(BaseComponent, AssignCopiesSettingsButNotRunState) {
     source.ColumnSource = csDataSet;
     source.Layout = elTabularForm;
     source.RecordLimit = 9;
-    source.ExportResult = 3;
+    source.ExportResult = TExportResult::Failed;
     source.FileName = "/x/y.PDF";
 
     TDorvexToCellFile copy;
@@ -127,7 +128,7 @@ TEST(BaseComponent, AssignCopiesSettingsButNotRunState) {
     EXPECT_EQ(copy.Layout, elTabularForm);
     EXPECT_EQ(copy.FileName, "/x/y.PDF");
     EXPECT_EQ(copy.RecordLimit, 0);
-    EXPECT_EQ(copy.ExportResult, 0);
+    EXPECT_EQ(copy.ExportResult, TExportResult::None);
 
     TStrings strings;
     EXPECT_THROW(copy.Assign(strings), EAssignError);
@@ -175,7 +176,7 @@ TEST(BaseComponent, ProgressWindowFollowsTheRun) {
                                              " file was successfully generated with exported data. (2/2)",
                                          "Hide"};
     EXPECT_EQ(log.Lines, expected);
-    EXPECT_EQ(exporter.ExportResult, 1);
+    EXPECT_EQ(exporter.ExportResult, TExportResult::Completed);
     EXPECT_EQ(exporter.Actions, 1);
 }
 
@@ -190,7 +191,7 @@ TEST(BaseComponent, CancelFromTheWindowStillRunsTheAction) {
     exporter.Options = 0;
     TMemoryStream stream;
     exporter.ExportToStream(&stream);
-    EXPECT_EQ(exporter.ExportResult, 2);
+    EXPECT_EQ(exporter.ExportResult, TExportResult::Canceled);
     EXPECT_EQ(exporter.Actions, 1);
     EXPECT_EQ(log.Lines[2], "Update Data export was canceled by user. (5/5)");
 }

@@ -49,7 +49,7 @@ TEST(CellFileDriver, CallsTheWriterInSheetOrder) {
         "RowStart H", "Data 4,1 ftr", "RowEnd H", "FileEnd"};
     EXPECT_EQ(RunToMemory(writer), expected);
     EXPECT_EQ(writer.TotalRowCount, 1 + 1 + 2 + 1);
-    EXPECT_EQ(writer.ExportResult, 1);
+    EXPECT_EQ(writer.ExportResult, TExportResult::Completed);
     EXPECT_EQ(writer.Columns.Count(), 0) << "columns built for the run are removed after it";
 }
 
@@ -117,7 +117,7 @@ TEST(CellFileDriver, SplitsOutputIntoNumberedFiles) {
     std::vector<int> numbers;
     writer.OnGetFileName = [&](TPersistent&, int number, std::string&) { numbers.push_back(number); };
     writer.Execute();
-    ASSERT_EQ(writer.ExportResult, 1);
+    ASSERT_EQ(writer.ExportResult, TExportResult::Completed);
     EXPECT_EQ(numbers, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(test::ReadAll(dir / "report.pdf"), "a00a11");
     EXPECT_EQ(test::ReadAll(dir / "report001.pdf"), "a22a33");
@@ -164,7 +164,7 @@ TEST(CellFileDriver, StopsAtTheRecordLimitAndOnCancel) {
     RunToMemory(limited);
     EXPECT_EQ(std::count(limited.Calls.begin(), limited.Calls.end(), "RowStart"), 3);
     EXPECT_EQ(limited.Calls.back(), "FileEnd");
-    EXPECT_EQ(limited.ExportResult, 1);
+    EXPECT_EQ(limited.ExportResult, TExportResult::Completed);
 
     RecordingWriter canceled;
     Bind(canceled, *data);
@@ -177,7 +177,7 @@ TEST(CellFileDriver, StopsAtTheRecordLimitAndOnCancel) {
     // Records 0 to 4 are written; the loop stops before record 5.
     EXPECT_EQ(std::count(canceled.Calls.begin(), canceled.Calls.end(), "RowStart"), 5);
     EXPECT_EQ(canceled.Calls.back(), "FileEnd");
-    EXPECT_EQ(canceled.ExportResult, 2);
+    EXPECT_EQ(canceled.ExportResult, TExportResult::Canceled);
     // Once per record with the engine's count, then once more at the end.
     ASSERT_EQ(progress.size(), 6u);
     EXPECT_EQ(progress[4], std::make_pair(4, 10));
@@ -268,7 +268,7 @@ TEST(CellFileDriver, FlushesFilesAfterEvery1025Rows) {
     Bind(writer, *data);
     writer.FileName = (dir / "big.pdf").string();
     writer.Execute();
-    ASSERT_EQ(writer.ExportResult, 1);
+    ASSERT_EQ(writer.ExportResult, TExportResult::Completed);
     EXPECT_EQ(writer.RowsSinceFlush, 1030 - 1025);
 
     RecordingWriter memory;
@@ -294,12 +294,12 @@ TEST(CellFileDriver, FailureWritesTheFooterAndReachesTheCaller) {
     }
     EXPECT_EQ(writer.Calls.back(), "FileEnd");
     EXPECT_FALSE(after);
-    EXPECT_EQ(writer.ExportResult, 0);
+    EXPECT_EQ(writer.ExportResult, TExportResult::None);
 
     writer.Calls.clear();
     writer.FileName = (test::TempDir("fail") / "out.pdf").string();
     writer.Execute();
-    EXPECT_EQ(writer.ExportResult, 3);
+    EXPECT_EQ(writer.ExportResult, TExportResult::Failed);
     EXPECT_EQ(writer.Calls.back(), "FileEnd");
 }
 
@@ -318,7 +318,7 @@ TEST(CellFileDriver, BadInputFailsTheRunWithAClearMessage) {
         if (id == 3) messages.push_back(text);
     };
     EXPECT_NO_THROW(unbound.Execute());
-    EXPECT_EQ(unbound.ExportResult, 3);
+    EXPECT_EQ(unbound.ExportResult, TExportResult::Failed);
     EXPECT_TRUE(before);
     EXPECT_FALSE(after);
     EXPECT_EQ(messages, std::vector<std::string>{"Error of data export."});
@@ -328,7 +328,7 @@ TEST(CellFileDriver, BadInputFailsTheRunWithAClearMessage) {
     Bind(unwritable, *data);
     unwritable.FileName = "/nonexistent-folder/out.pdf";
     unwritable.Execute();
-    EXPECT_EQ(unwritable.ExportResult, 3);
+    EXPECT_EQ(unwritable.ExportResult, TExportResult::Failed);
     EXPECT_FALSE(std::filesystem::exists("/nonexistent-folder/out.pdf"));
 
     // A file run with no file name has nowhere to write.
@@ -336,7 +336,7 @@ TEST(CellFileDriver, BadInputFailsTheRunWithAClearMessage) {
     Bind(nameless, *data);
     nameless.FileName.clear();
     nameless.Execute();
-    EXPECT_EQ(nameless.ExportResult, 3);
+    EXPECT_EQ(nameless.ExportResult, TExportResult::Failed);
 }
 
 TEST(CellFileDriver, WritesPrologueAndFooterForAnEmptyDataset) {

@@ -33,12 +33,12 @@ TEST(ExportRecipe, WidthsComeFromTheListOrTheField) {
     auto data = FourFields();
     TMarrowlintideSettings settings = Defaults();
     // Empty list: declared size, then data size (text 50; integer 4, double 8, date-time 8).
-    EXPECT_EQ(Widths(*CreateExporter(settings, *data, 0)), (std::vector<int>{50, 4, 8, 8}));
+    EXPECT_EQ(Widths(*CreateReportWriter(TReportDescription(settings), *data)), (std::vector<int>{50, 4, 8, 8}));
     // Listed: an empty, unreadable or missing item falls straight back to the data size (text 51).
     settings.FieldsWidth = "10,,x";
-    EXPECT_EQ(Widths(*CreateExporter(settings, *data, 0)), (std::vector<int>{10, 4, 8, 8}));
+    EXPECT_EQ(Widths(*CreateReportWriter(TReportDescription(settings), *data)), (std::vector<int>{10, 4, 8, 8}));
     settings.FieldsWidth = ",-5";
-    EXPECT_EQ(Widths(*CreateExporter(settings, *data, 0)), (std::vector<int>{51, -5, 8, 8})) << "negatives pass";
+    EXPECT_EQ(Widths(*CreateReportWriter(TReportDescription(settings), *data)), (std::vector<int>{51, -5, 8, 8})) << "negatives pass";
 }
 
 TEST(ExportRecipe, CaptionsAndAlignments) {
@@ -46,7 +46,7 @@ TEST(ExportRecipe, CaptionsAndAlignments) {
     TMarrowlintideSettings settings = Defaults();
     settings.FieldsCaption = "Customer,, Unit";
     settings.FieldsAlignment = "r,C,left";
-    auto exporter = CreateExporter(settings, *data, 0);
+    auto exporter = CreateReportWriter(TReportDescription(settings), *data);
     const auto& c = exporter->Columns;
     EXPECT_EQ(c.Items(0).Title.Caption, "Customer");
     EXPECT_EQ(c.Items(1).Title.Caption, "Qty");
@@ -58,7 +58,7 @@ TEST(ExportRecipe, CaptionsAndAlignments) {
         EXPECT_EQ(c.Items(i).Title.Alignment, expected[i]) << i;
     }
     // Without a list the columns keep their own defaults.
-    auto plain = CreateExporter(Defaults(), *data, 0);
+    auto plain = CreateReportWriter(TReportDescription(Defaults()), *data);
     EXPECT_EQ(plain->Columns.Items(1).Alignment, taLeftJustify);
     EXPECT_EQ(plain->Columns.Items(1).FieldName, "Qty");
 }
@@ -74,7 +74,7 @@ TEST(ExportRecipe, TransfersTheSettings) {
     settings.FourDigitYear = false;
     settings.ShowCaption = false;
     settings.BlankIfZero = true;
-    auto e = CreateExporter(settings, *data, 3);
+    auto e = CreateReportWriter(TReportDescription(settings, 3), *data);
     EXPECT_EQ(e->ColorStyle.Style(), esBrick);
     EXPECT_EQ(e->ColorStyle.OddColor, 0x010203) << "the style does not overwrite the component's colours";
     EXPECT_EQ(e->ColorStyle.EvenColor, 0x040506);
@@ -99,15 +99,15 @@ TEST(ExportRecipe, DateOrderAndCaptionColourOnlyWhenSet) {
     TMarrowlintideSettings settings = Defaults();
     for (int selector : {0, 7, -1}) {
         settings.DateFormat = selector;
-        EXPECT_EQ(CreateExporter(settings, *data, 0)->DataFormats.DateOrder, doMDY) << selector;
+        EXPECT_EQ(CreateReportWriter(TReportDescription(settings), *data)->DataFormats.DateOrder, doMDY) << selector;
     }
     const TDvxDateOrder orders[] = {doMDY, doDMY, doYMD, doYDM, doDYM, doMYD};
     for (int selector = 1; selector <= 6; ++selector) {
         settings.DateFormat = selector;
-        EXPECT_EQ(CreateExporter(settings, *data, 0)->DataFormats.DateOrder, orders[selector - 1]);
+        EXPECT_EQ(CreateReportWriter(TReportDescription(settings), *data)->DataFormats.DateOrder, orders[selector - 1]);
     }
     settings.CaptionColor = 0;
-    EXPECT_EQ(CreateExporter(settings, *data, 0)->CaptionColor, 0) << "black is a colour, not 'unset'";
+    EXPECT_EQ(CreateReportWriter(TReportDescription(settings), *data)->CaptionColor, 0) << "black is a colour, not 'unset'";
 }
 
 TEST(ComponentSettings, ZeroAtCreationDefaultsAfterReset) {

@@ -1,4 +1,4 @@
-// Runs that meet a fault: every one ends with ExportResult 3 instead of a report that
+// Runs that meet a fault: every one ends with ExportResult Failed instead of a report that
 // looks complete. Also the regressions that the fuzzers' structural check guards.
 #include <gtest/gtest.h>
 
@@ -31,10 +31,10 @@ private:
     int reads_ = 0;
 };
 
-std::uint8_t RunToFile(TDataSet& data, const std::string& fileName) {
+TExportResult RunToFile(TDataSet& data, const std::string& fileName) {
     TMarrowlintideSettings settings;
     settings.ApplyDefaults();
-    auto exporter = CreateExporter(settings, data, 0);
+    auto exporter = CreateReportWriter(TReportDescription(settings), data);
     exporter->FileName = fileName;
     exporter->Execute();
     return exporter->ExportResult;
@@ -47,7 +47,7 @@ TEST(Faults, FullDiskFailsTheRun) {
     std::filesystem::remove(link);
     std::filesystem::create_symlink("/dev/full", link);
     auto data = test::NumberedDataSet(200);
-    EXPECT_EQ(RunToFile(*data, link), 3);
+    EXPECT_EQ(RunToFile(*data, link), TExportResult::Failed);
     std::filesystem::remove(link);
 }
 
@@ -62,19 +62,19 @@ TEST(Faults, WriteErrorPartWayFailsTheRun) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     const std::string name = test::TempDir("faults").string() + "/partial.PDF";
     auto data = test::NumberedDataSet(5000);
-    const std::uint8_t result = RunToFile(*data, name);
+    const TExportResult result = RunToFile(*data, name);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(result, 3);
+    EXPECT_EQ(result, TExportResult::Failed);
     EXPECT_EQ(std::filesystem::file_size(name), 64u * 1024) << "the run did get part of the way";
     std::filesystem::remove(name);
 }
 
 TEST(Faults, OutputFolderThatIsMissingOrReadOnlyFailsTheRun) {
     auto data = test::NumberedDataSet(2);
-    EXPECT_EQ(RunToFile(*data, test::TempDir("faults").string() + "/missing/x.PDF"), 3);
+    EXPECT_EQ(RunToFile(*data, test::TempDir("faults").string() + "/missing/x.PDF"), TExportResult::Failed);
     // Not even root may create files in /proc.
-    EXPECT_EQ(RunToFile(*data, "/proc/x.PDF"), 3);
+    EXPECT_EQ(RunToFile(*data, "/proc/x.PDF"), TExportResult::Failed);
 }
 
 TEST(Faults, UnreadableFieldFailsTheRun) {
@@ -83,14 +83,14 @@ TEST(Faults, UnreadableFieldFailsTheRun) {
         std::vector<TColumnDescriptor>{test::TextColumn("A")},
         std::vector<std::vector<Variant>>{{Variant::String("a")}, {Variant::String("b")}}));
     const std::string file = test::TempDir("faults").string() + "/broken.PDF";
-    EXPECT_EQ(RunToFile(data, file), 3);
+    EXPECT_EQ(RunToFile(data, file), TExportResult::Failed);
 }
 
 TEST(Faults, FieldThatIsNoPictureFailsTheRun) {
     TColumnDescriptor photo{"Photo", adLongVarBinary};
     photo.Graphic = true;
     auto data = test::MakeDataSet({photo}, {{Variant::Blob("GIF89a but not really")}});
-    EXPECT_EQ(RunToFile(*data, test::TempDir("faults").string() + "/picture.PDF"), 3);
+    EXPECT_EQ(RunToFile(*data, test::TempDir("faults").string() + "/picture.PDF"), TExportResult::Failed);
 }
 
 // Cell texts that hold the file's own keywords must not end their object early.
@@ -99,7 +99,7 @@ TEST(Faults, CellTextWithPdfKeywordsKeepsTheDocumentSound) {
                                   {{Variant::String("x\r\nendstream\r\nendobj\r\n(")}, {Variant::String(")\\")}});
     TMarrowlintideSettings settings;
     settings.ApplyDefaults();
-    auto exporter = CreateExporter(settings, *data, 0);
+    auto exporter = CreateReportWriter(TReportDescription(settings), *data);
     TMemoryStream stream;
     exporter->ExportToStream(&stream);
     EXPECT_EQ(test::CheckPdfStructure(stream.Memory()), "");

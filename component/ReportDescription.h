@@ -1,0 +1,51 @@
+// TReportDescription: every setting a report can have, from any face, in one value. The
+// COM object fills it from its properties, the command from its options; CreateReportWriter
+// (component/ExportRecipe.h) turns it into the writer that runs the report. Nothing
+// adjusts the writer afterwards, so the description is the whole truth about a report.
+// Texts are held in the system code page, as everywhere on the classic path; each face
+// converts its own texts at its edge.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "component/MarrowlintideSettings.h"
+#include "export/DorvexBaseComponent.h"
+#include "export/DorvexStyle.h"
+
+namespace mlt {
+
+struct TReportDescription {
+    TReportDescription() = default;
+    explicit TReportDescription(const TMarrowlintideSettings& settings, int maxRecords = 0)
+        : Settings(settings), MaxRecords(maxRecords) {}
+
+    // Source-independent settings: the component's own, with its defaults applied by
+    // whoever fills them.
+    TMarrowlintideSettings Settings;
+    int MaxRecords = 0;  // 0: every record
+
+    // Layout.
+    TDvxLayout Layout = elColumnar;
+    // A colour style; none keeps the brick style's rules with the rows in Settings'
+    // colours. With a style, Settings' row colours count only when RowColorsGiven.
+    std::optional<TDvxStyle> Style;
+    bool RowColorsGiven = false;
+    std::vector<std::string> Header;  // lines before the table
+    std::vector<std::string> Footer;  // lines after the table
+    bool Oem = false;                 // texts in the OEM (MS-DOS) code page
+
+    // Output.
+    std::string FileName;  // empty: the caller writes the report to a stream
+    int RowsPerFile = 0;   // 0: one file
+    bool ShowProgress = false;
+
+    // After the export.
+    TActionAfterExport ActionAfterExport = aeNone;
+    std::string MailTo;
+    std::string MailSubject;  // empty: "Marrowlintide"
+    std::string MailBody;
+};
+
+}  // namespace mlt
