@@ -1,0 +1,33 @@
+#include "pdf/fonts/FontSubset.h"
+
+#include <hb-subset.h>
+
+#include "rtl/Exception.h"
+
+namespace mlt {
+
+std::string SubsetUsedGlyphs(const TTrueTypeFont& font) {
+    hb_subset_input_t* input = hb_subset_input_create_or_fail();
+    if (!input) throw Exception("Out of memory subsetting " + font.Path());
+    hb_set_t* glyphs = hb_subset_input_glyph_set(input);
+    hb_set_add(glyphs, 0);
+    for (const auto& [glyph, text] : font.UsedGlyphs()) hb_set_add(glyphs, glyph);
+    hb_set_t* dropped = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
+    for (hb_tag_t tag : {HB_TAG('G', 'S', 'U', 'B'), HB_TAG('G', 'P', 'O', 'S'), HB_TAG('G', 'D', 'E', 'F'),
+                         HB_TAG('k', 'e', 'r', 'n'), HB_TAG('B', 'A', 'S', 'E'), HB_TAG('J', 'S', 'T', 'F'),
+                         HB_TAG('M', 'A', 'T', 'H')})
+        hb_set_add(dropped, tag);
+    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
+    hb_face_t* subset = hb_subset_or_fail(font.HbFace(), input);
+    hb_subset_input_destroy(input);
+    if (!subset) throw Exception("Cannot subset the font " + font.Path());
+    hb_blob_t* blob = hb_face_reference_blob(subset);
+    unsigned length = 0;
+    const char* data = hb_blob_get_data(blob, &length);
+    std::string program(data, length);
+    hb_blob_destroy(blob);
+    hb_face_destroy(subset);
+    return program;
+}
+
+}  // namespace mlt

@@ -1,0 +1,96 @@
+#include "pdf/fonts/GlyphTextWriter.h"
+
+#include <cmath>
+
+#include "pdf/fonts/PdfNumber.h"
+#include "pdf/fonts/Utf16Hex.h"
+
+namespace mlt {
+
+namespace {
+
+// The original text as a UTF-16BE string with its byte order mark, in hex.
+void AppendActualText(std::string& out, std::u32string_view text) {
+    out += "/Span<</ActualText<FEFF";
+    AppendUtf16Hex(out, text);
+    out += ">>>BDC\n";
+}
+
+// A glyph id as two bytes of a literal string, escaped where PDF strings need it.
+void AppendGlyphId(std::string& out, std::uint32_t glyph) {
+    for (char byte : {static_cast<char>(glyph >> 8), static_cast<char>(glyph & 0xFF)}) {
+        switch (byte) {
+        case '(': case ')': case '\\': out += '\\'; out += byte; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        default: out += byte;
+        }
+    }
+}
+
+}  // namespace
+
+void AppendGlyphText(std::string& out, TFontChain& chain, const TShapedText& text,
+                     const std::vector<std::string>& fontNames, double size, double x, double y) {
+    chain.MissingCharacters += text.Missing;
+    if (text.NeedsActualText) AppendActualText(out, text.CodePoints);
+    out += "BT\n";
+    AppendPdfNumber(out, x);
+    out += ' ';
+    AppendPdfNumber(out, y);
+    out += " Td\n";
+    // `pen` is where shaping puts the next glyph, `shown` where the PDF's text position
+    // stands after the glyphs shown so far; a TJ number closes the gap between them.
+    double pen = 0, shown = 0;
+    float rise = 0;
+    std::uint32_t font = ~0u;
+    bool inArray = false, inString = false;
+    auto closeArray = [&] {
+        if (inString) out += ')';
+        if (inArray) out += "]TJ\n";
+        inArray = inString = false;
+    };
+    for (const TPlacedGlyph& g : text.Glyphs) {
+        chain.Fonts[g.Font]->Use(g.Glyph, std::u32string_view(text.CodePoints).substr(g.TextBegin, g.TextEnd - g.TextBegin));
+        if (g.Font != font || g.OffsetY != rise) {
+            closeArray();
+            if (g.Font != font) {
+                out += '/';
+                out += fontNames[g.Font];
+                out += ' ';
+                AppendPdfNumber(out, size);
+                out += " Tf\n";
+                font = g.Font;
+            }
+            if (g.OffsetY != rise) {
+                AppendPdfNumber(out, g.OffsetY * size / 1000);
+                out += " Ts\n";
+                rise = g.OffsetY;
+            }
+        }
+        if (!inArray) {
+            out += '[';
+            inArray = true;
+        }
+        double target = pen + g.OffsetX;
+        if (std::abs(shown - target) >= 0.05) {
+            if (inString) out += ')';
+            inString = false;
+            AppendPdfNumber(out, shown - target);
+            shown = target;
+        }
+        if (!inString) {
+            out += '(';
+            inString = true;
+        }
+        AppendGlyphId(out, g.Glyph);
+        shown += g.PdfWidth;
+        pen += g.Advance;
+    }
+    closeArray();
+    if (rise != 0) out += "0 Ts\n";
+    out += "ET\n";
+    if (text.NeedsActualText) out += "EMC\n";
+}
+
+}  // namespace mlt

@@ -1,0 +1,88 @@
+// TTrueTypeFont: one TrueType font file (or one face of a collection) opened through
+// HarfBuzz, for measuring, shaping and embedding. It answers the glyph and advance of a
+// code point from a per-character cache, and records which glyphs a document drew and
+// the text each stands for, so that the font can be subset once at the document's end.
+// The constructor throws Exception when the file cannot be read, is no font, or has
+// PostScript (CFF) outlines, which a CIDFontType2 cannot carry. Not thread-safe: one
+// font object serves one document at a time.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pdf/fonts/GlyphCache.h"
+
+struct hb_face_t;
+struct hb_font_t;
+
+namespace mlt {
+
+// The font-wide numbers of a FontDescriptor, in thousandths of an em.
+struct TFontMetrics {
+    int Ascent = 0;
+    int Descent = 0;
+    int CapHeight = 0;
+    int BBox[4] = {0, 0, 0, 0};
+    double ItalicAngle = 0;
+    bool FixedPitch = false;
+};
+
+class TTrueTypeFont {
+public:
+    explicit TTrueTypeFont(const std::string& path, unsigned faceIndex = 0);
+    ~TTrueTypeFont();
+    TTrueTypeFont(const TTrueTypeFont&) = delete;
+    TTrueTypeFont& operator=(const TTrueTypeFont&) = delete;
+
+    const std::string& Path() const { return path_; }
+    // The PostScript name, reduced to the characters a PDF name may hold unescaped.
+    const std::string& PostScriptName() const { return postScriptName_; }
+    const TFontMetrics& Metrics() const { return metrics_; }
+    unsigned UnitsPerEm() const { return unitsPerEm_; }
+    hb_font_t* HbFont() const { return font_; }
+    hb_face_t* HbFace() const { return face_; }
+
+    // The glyph of `cp` (0 when the font has none) and its advance, from the cache.
+    const TCachedGlyph& Glyph(char32_t cp) {
+        TCachedGlyph& entry = cache_.At(cp <= TGlyphCache::MaxCodePoint ? cp : 0xFFFD);
+        if (entry.Glyph == TCachedGlyph::Unknown) [[unlikely]]
+            Fill(entry, cp);
+        return entry;
+    }
+    bool Has(char32_t cp) { return Glyph(cp).Glyph != 0; }
+    // The advance of a glyph, as the font's widths array states it (thousandths of an em).
+    float GlyphWidth(std::uint32_t glyph) const;
+    // Thousandths of an em per font unit.
+    double Scale() const { return scale_; }
+
+    // Records that a page drew `glyph` for the characters `text`. The first text recorded
+    // for a glyph is the one copying and searching give back.
+    void Use(std::uint32_t glyph, std::u32string_view text) {
+        if (glyph < used_.size() && used_[glyph]) return;
+        Record(glyph, text);
+    }
+    // The glyphs drawn so far, each with its text (the .notdef glyph has none).
+    const std::map<std::uint32_t, std::u32string>& UsedGlyphs() const { return usedGlyphs_; }
+    // Forgets the glyphs drawn, for the next document.
+    void ClearUse();
+
+private:
+    void Fill(TCachedGlyph& entry, char32_t cp);
+    void Record(std::uint32_t glyph, std::u32string_view text);
+
+    std::string path_;
+    std::string postScriptName_;
+    hb_face_t* face_ = nullptr;
+    hb_font_t* font_ = nullptr;
+    unsigned unitsPerEm_ = 1000;
+    double scale_ = 1;
+    TFontMetrics metrics_;
+    TGlyphCache cache_;
+    std::vector<bool> used_;
+    std::map<std::uint32_t, std::u32string> usedGlyphs_;
+};
+
+}  // namespace mlt
