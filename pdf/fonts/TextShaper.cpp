@@ -9,37 +9,39 @@ namespace mlt {
 
 namespace {
 
-// Characters that take their glyph and advance straight from the font: no combining
-// marks, no joining, no right-to-left, nothing beyond the Basic Multilingual Plane.
-bool IsSimple(char32_t c) {
-    struct TRange {
-        char32_t First, Last;
-    };
-    static constexpr TRange ranges[] = {
-        {0x0000, 0x02FF}, {0x0370, 0x0482}, {0x048A, 0x058F}, {0x1E00, 0x200A}, {0x2010, 0x2029},
-        {0x202F, 0x205F}, {0x2070, 0x20CF}, {0x2100, 0x2BFF}, {0x2E80, 0x3029}, {0x3030, 0x3098},
-        {0x309B, 0x9FFF}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF}, {0xFF00, 0xFFEF},
-    };
+struct TRange {
+    char32_t First, Last;
+};
+
+// Whether `c` lies in one of `ranges`, which are sorted and do not overlap.
+template <std::size_t N>
+bool InRanges(const TRange (&ranges)[N], char32_t c) {
     for (const TRange& r : ranges)
         if (c <= r.Last) return c >= r.First;
     return false;
 }
 
+// Characters that take their glyph and advance straight from the font: no combining
+// marks, no joining, no right-to-left, nothing beyond the Basic Multilingual Plane.
+bool IsSimple(char32_t c) {
+    static constexpr TRange ranges[] = {
+        {0x0000, 0x02FF}, {0x0370, 0x0482}, {0x048A, 0x058F}, {0x1E00, 0x200A}, {0x2010, 0x2029},
+        {0x202F, 0x205F}, {0x2070, 0x20CF}, {0x2100, 0x2BFF}, {0x2E80, 0x3029}, {0x3030, 0x3098},
+        {0x309B, 0x9FFF}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF}, {0xFF00, 0xFFEF},
+    };
+    return InRanges(ranges, c);
+}
+
 // Controls and the default-ignorable characters (joiners, direction marks, variation
 // selectors): they draw nothing, and a font that lacks them lacks nothing.
 bool IsIgnorable(char32_t c) {
-    struct TRange {
-        char32_t First, Last;
-    };
     static constexpr TRange ranges[] = {
         {0x0000, 0x001F}, {0x007F, 0x009F}, {0x00AD, 0x00AD}, {0x034F, 0x034F}, {0x061C, 0x061C},
         {0x115F, 0x1160}, {0x17B4, 0x17B5}, {0x180B, 0x180F}, {0x200B, 0x200F}, {0x202A, 0x202E},
         {0x2060, 0x206F}, {0x3164, 0x3164}, {0xFE00, 0xFE0F}, {0xFEFF, 0xFEFF}, {0xFFA0, 0xFFA0},
         {0xFFF0, 0xFFF8}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
     };
-    for (const TRange& r : ranges)
-        if (c <= r.Last) return c >= r.First;
-    return false;
+    return InRanges(ranges, c);
 }
 
 bool IsMark(char32_t c) {
