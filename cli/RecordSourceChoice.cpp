@@ -16,6 +16,10 @@ std::unique_ptr<TRecordSource> OpenInner(const TReportOptions& options) {
         TCsvOptions csv;
         csv.HasHeader = options.CsvHeader;
         csv.Types = ParseCsvTypes(options.CsvTypes);
+        if (options.CsvDelimiter == "auto") csv.Delimiter = kAutoDelimiter;
+        else if (!options.CsvDelimiter.empty()) csv.Delimiter = options.CsvDelimiter[0];
+        if (options.CsvEncoding == "WINDOWS-1252") csv.Encoding = TCsvEncoding::Windows1252;
+        else if (options.CsvEncoding == "LATIN-1") csv.Encoding = TCsvEncoding::Latin1;
         return std::make_unique<TCsvRecordSource>(options.CsvFile, csv);
     }
     if (!options.Odbc.empty() || !options.Dsn.empty()) {

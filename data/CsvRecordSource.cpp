@@ -22,7 +22,7 @@ std::size_t CharacterCount(const std::string& utf8) {
 }  // namespace
 
 TCsvRecordSource::TCsvRecordSource(const std::string& path, TCsvOptions options)
-    : reader_(path), hasHeader_(options.HasHeader) {
+    : reader_(path, options.Delimiter, options.Encoding), hasHeader_(options.HasHeader) {
     std::vector<std::string> header;
     if (hasHeader_) reader_.ReadRecord(header);
     width_ = header.size();

@@ -1,4 +1,5 @@
-// TCsvRecordSource: the records of a CSV file (see TCsvReader for the format). Opening
+// TCsvRecordSource: the records of a CSV file, or of standard input for "-" (see
+// TCsvReader for the format, the delimiter and the encoding). Opening
 // streams the file once: it reads the header row (when there is one), checks that every
 // record has as many fields as the header or, without one, the first record, counts the
 // records and measures each column's longest value; no record is kept. A record of
@@ -23,6 +24,8 @@ namespace mlt {
 struct TCsvOptions {
     bool HasHeader = true;
     std::vector<TCsvType> Types;
+    char Delimiter = ',';  // kAutoDelimiter: detected
+    TCsvEncoding Encoding = TCsvEncoding::Utf8;
 };
 
 class TCsvRecordSource : public TRecordSource {

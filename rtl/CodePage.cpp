@@ -2,6 +2,13 @@
 
 namespace mlt {
 
+std::u16string Latin1ToWide(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (char c : text) out += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return out;
+}
+
 std::u16string Utf8ToWide(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());

@@ -15,6 +15,9 @@ std::string WideToUtf8(std::u16string_view text);
 // One implementation per platform.
 std::string WideToAnsi(std::u16string_view text);
 std::u16string AnsiToWide(std::string_view text);
+// Text of files in a named encoding, whatever the system code page.
+std::u16string Windows1252ToWide(std::string_view text);
+std::u16string Latin1ToWide(std::string_view text);
 // ANSI to the OEM (MS-DOS) code page, byte for byte: code page 437 off Windows.
 std::string AnsiToOem(std::string_view text);
 

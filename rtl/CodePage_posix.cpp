@@ -71,7 +71,10 @@ std::string WideToAnsi(std::u16string_view text) {
     return out;
 }
 
-std::u16string AnsiToWide(std::string_view text) {
+// Off Windows the system code page is Windows-1252.
+std::u16string AnsiToWide(std::string_view text) { return Windows1252ToWide(text); }
+
+std::u16string Windows1252ToWide(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
     for (char c : text) {

@@ -15,14 +15,22 @@ std::string WideToAnsi(std::u16string_view text) {
     return out;
 }
 
-std::u16string AnsiToWide(std::string_view text) {
+namespace {
+
+std::u16string CodePageToWide(UINT codePage, std::string_view text) {
     if (text.empty()) return {};
     int length = static_cast<int>(text.size());
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    int n = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
     std::u16string out(static_cast<std::size_t>(n), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, reinterpret_cast<wchar_t*>(out.data()), n);
+    MultiByteToWideChar(codePage, 0, text.data(), length, reinterpret_cast<wchar_t*>(out.data()), n);
     return out;
 }
+
+}  // namespace
+
+std::u16string AnsiToWide(std::string_view text) { return CodePageToWide(CP_ACP, text); }
+
+std::u16string Windows1252ToWide(std::string_view text) { return CodePageToWide(1252, text); }
 
 std::string AnsiToOem(std::string_view text) {
     std::string out(text);

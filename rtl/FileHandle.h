@@ -21,7 +21,15 @@ public:
     virtual std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) = 0;
     virtual void Sync() = 0;
     virtual void Close() = 0;
+    // False for pipes, FIFOs and terminals, which can be read only once.
+    virtual bool CanSeek() = 0;
     static std::unique_ptr<FileHandle> Open(const std::string& path, TFileMode mode);
+    // Copies of the process's standard input and output; closing them leaves those open.
+    static std::unique_ptr<FileHandle> StandardInput();
+    static std::unique_ptr<FileHandle> StandardOutput();
+    // A new file for reading and writing, in the system's temporary folder, that
+    // disappears when closed (or when the process ends).
+    static std::unique_ptr<FileHandle> CreateTemporary();
 };
 
 bool FileExists(const std::string& path);

@@ -11,8 +11,10 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 20;
 }
 
-TFileStream::TFileStream(const std::string& path, TFileMode mode)
-    : path_(path), handle_(FileHandle::Open(path, mode)) {
+TFileStream::TFileStream(const std::string& path, TFileMode mode) : TFileStream(FileHandle::Open(path, mode), path, mode) {}
+
+TFileStream::TFileStream(std::unique_ptr<FileHandle> handle, std::string name, TFileMode mode)
+    : path_(std::move(name)), handle_(std::move(handle)) {
     if (mode != TFileMode::OpenRead) buffer_.resize(kBufferSize);
 }
 

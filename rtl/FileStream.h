@@ -1,5 +1,6 @@
 // TFileStream: a file written through a large buffer. Opening creates (replacing) or
-// opens for appending. A file that outgrows one buffer is written by a TBackgroundWriter,
+// opens for appending; a stream can also take over a handle of its own making, such as
+// standard output or a temporary file. A file that outgrows one buffer is written by a TBackgroundWriter,
 // while the next buffer fills; everything but a plain Write waits for it first. FlushToDisk empties the buffer and asks the OS to put the file on
 // the disk (fsync, FlushFileBuffers). Close reports every deferred write error; the
 // destructor closes quietly, so callers that care about errors call Close first.
@@ -17,6 +18,8 @@ namespace mlt {
 class TFileStream : public TStream {
 public:
     TFileStream(const std::string& path, TFileMode mode);
+    // `name` stands for the handle in messages; `mode` says whether it is written.
+    TFileStream(std::unique_ptr<FileHandle> handle, std::string name, TFileMode mode);
     ~TFileStream() override;
 
     void Write(const void* data, std::size_t count) override;
@@ -28,6 +31,7 @@ public:
     void FlushToDisk();
     void Close();
     const std::string& Path() const { return path_; }
+    bool CanSeek() { return handle_->CanSeek(); }
 
 private:
     void HandOffBuffer();

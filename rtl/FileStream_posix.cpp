@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -60,6 +61,8 @@ public:
         if (::close(fd) != 0) Fail("Cannot close", path_);
     }
 
+    bool CanSeek() override { return ::lseek(fd_, 0, SEEK_CUR) >= 0; }
+
 private:
     int fd_;
     std::string path_;
@@ -74,6 +77,30 @@ std::unique_ptr<FileHandle> FileHandle::Open(const std::string& path, TFileMode 
     auto file = std::make_unique<PosixFile>(fd, path);
     if (mode == TFileMode::OpenWrite) file->Seek(0, TSeekOrigin::End);
     return file;
+}
+
+namespace {
+
+std::unique_ptr<FileHandle> Duplicate(int fd, const std::string& name) {
+    int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) Fail("Cannot open", name);
+    return std::make_unique<PosixFile>(copy, name);
+}
+
+}  // namespace
+
+std::unique_ptr<FileHandle> FileHandle::StandardInput() { return Duplicate(STDIN_FILENO, "standard input"); }
+
+std::unique_ptr<FileHandle> FileHandle::StandardOutput() { return Duplicate(STDOUT_FILENO, "standard output"); }
+
+std::unique_ptr<FileHandle> FileHandle::CreateTemporary() {
+    const char* folder = std::getenv("TMPDIR");
+    std::string path = std::string(folder && *folder ? folder : "/tmp") + "/marrowlintide-XXXXXX";
+    int fd = ::mkostemp(path.data(), O_CLOEXEC);
+    if (fd < 0) Fail("Cannot create a temporary file in", path.substr(0, path.rfind('/')));
+    // Unlinked at once: the file lives as long as the handle.
+    ::unlink(path.c_str());
+    return std::make_unique<PosixFile>(fd, "a temporary file");
 }
 
 bool FileExists(const std::string& path) {

@@ -59,6 +59,8 @@ public:
         if (!CloseHandle(handle)) Fail("Cannot close", path_);
     }
 
+    bool CanSeek() override { return GetFileType(handle_) == FILE_TYPE_DISK; }
+
 private:
     HANDLE handle_;
     std::string path_;
@@ -74,6 +76,33 @@ std::unique_ptr<FileHandle> FileHandle::Open(const std::string& path, TFileMode 
     auto file = std::make_unique<Win32File>(handle, path);
     if (mode == TFileMode::OpenWrite) file->Seek(0, TSeekOrigin::End);
     return file;
+}
+
+namespace {
+
+std::unique_ptr<FileHandle> Duplicate(DWORD which, const std::string& name) {
+    HANDLE copy = INVALID_HANDLE_VALUE;
+    if (!DuplicateHandle(GetCurrentProcess(), GetStdHandle(which), GetCurrentProcess(), &copy, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS))
+        Fail("Cannot open", name);
+    return std::make_unique<Win32File>(copy, name);
+}
+
+}  // namespace
+
+std::unique_ptr<FileHandle> FileHandle::StandardInput() { return Duplicate(STD_INPUT_HANDLE, "standard input"); }
+
+std::unique_ptr<FileHandle> FileHandle::StandardOutput() { return Duplicate(STD_OUTPUT_HANDLE, "standard output"); }
+
+std::unique_ptr<FileHandle> FileHandle::CreateTemporary() {
+    char folder[MAX_PATH + 1] = {};
+    char path[MAX_PATH + 1] = {};
+    if (GetTempPathA(sizeof folder, folder) == 0 || GetTempFileNameA(folder, "mlt", 0, path) == 0)
+        Fail("Cannot create a temporary file in", folder);
+    HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) Fail("Cannot create file", path);
+    return std::make_unique<Win32File>(handle, "a temporary file");
 }
 
 bool FileExists(const std::string& path) {

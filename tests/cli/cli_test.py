@@ -94,6 +94,39 @@ class Report(unittest.TestCase):
         self.assertIn("Dupré, José", text)
         self.assertIn('Zürich "Altstadt"', text)
 
+    def test_csv_delimiters_encodings_pipes_and_fifos(self):
+        # The same table in several spellings; each is read from a file, a pipe and a FIFO.
+        rows = [["name", "city", "amount"], ["José", "Genève", "12,5"], ["€uro", "Zürich", "3"]]
+        expected = ["name", "city", "amount", "José", "Genève", "12,5", "€uro", "Zürich", "3"]
+        cases = [  # delimiter, encoding, options
+            (";", "windows-1252", ["--csv-delimiter", ";", "--csv-encoding", "windows-1252"]),
+            (";", "windows-1252", ["--csv-delimiter", "auto", "--csv-encoding", "windows-1252"]),
+            ("\t", "utf-8", ["--csv-delimiter", "auto"]),
+            ("|", "utf-8", ["--csv-delimiter", "|"]),
+        ]
+        for delimiter, encoding, options in cases:
+            lines = [delimiter.join(f'"{v}"' if delimiter in v or "," in v else v for v in row) for row in rows]
+            data = "\r\n".join(lines).encode(encoding)
+            csv = path("delimited.csv")
+            with open(csv, "wb") as f:
+                f.write(data)
+            fifo = path("delimited.fifo")
+            if not os.path.exists(fifo):
+                os.mkfifo(fifo)
+            for via in ("file", "pipe", "fifo"):
+                with self.subTest(delimiter=delimiter, encoding=encoding, options=options, via=via):
+                    out = path("delimited.pdf")
+                    source = {"file": csv, "pipe": "-", "fifo": fifo}[via]
+                    writer = None
+                    if via == "fifo":
+                        writer = subprocess.Popen(["sh", "-c", f'cat "{csv}" > "{fifo}"'])
+                    result = run("report", "--csv", source, *options, "-o", out,
+                                 input=data if via == "pipe" else None)
+                    if writer:
+                        writer.wait(timeout=60)
+                    self.assertEqual(result.returncode, 0, result.stderr)
+                    self.assertEqual(check_pdf(self, out).split(), expected)
+
     def test_query_without_rows_is_a_valid_empty_report(self):
         out = path("empty.pdf")
         result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT * FROM orders WHERE 0", "-o", out)

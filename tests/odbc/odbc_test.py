@@ -126,6 +126,17 @@ class PostgresReports(unittest.TestCase):
         empty = self.report("SELECT 1 AS one, 'x' AS two WHERE false", path("none.pdf"))
         self.assertEqual(empty, ["one", "two"])
 
+    def test_psql_pipe(self):
+        out = path("piped.pdf")
+        psql = subprocess.Popen(["psql", "-X", "--csv", "-h", SERVER.dir, "-U", "marrow", "-d", "postgres", "-c",
+                                 "SELECT g AS n, 'Genève ' || g AS city FROM generate_series(1, 3) AS g"],
+                                stdout=subprocess.PIPE, env=dict(os.environ, PGPASSWORD=PASSWORD))
+        result = run(["--csv", "-", "-o", out], stdin=psql.stdout)
+        psql.wait()
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(text_of(self, out), ["n", "city", "1", "Genève", "1", "2", "Genève", "2", "3",
+                                                      "Genève", "3"])
+
     def test_bad_input(self):
         lost = ("SELECT g, CASE WHEN g = 5000 THEN pg_terminate_backend(pg_backend_pid()) END"
                 " FROM generate_series(1, 10000) AS g")
