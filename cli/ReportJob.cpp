@@ -8,6 +8,7 @@
 #include "cli/TerminalProgress.h"
 #include "component/ExportRecipe.h"
 #include "data/ADODataSet.h"
+#include "rtl/CodePage.h"
 #include "rtl/Exception.h"
 #include "rtl/Host.h"
 #include "rtl/Terminal.h"
@@ -29,6 +30,7 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
     Host().CreateProgressWindow = [err] { return std::make_unique<TTerminalProgress>(err); };
     InstallInterruptHandler();
     auto started = std::chrono::steady_clock::now();
+    const std::int64_t replacedBefore = ReplacedCharacterCount();
 
     int records = 0;
     TExportResult result = TExportResult::Failed;
@@ -64,6 +66,9 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
         std::fprintf(err, "marrowlintide: %s\n", error.empty() ? "the export failed" : error.c_str());
         return kExitFailed;
     }
+    if (std::int64_t replaced = ReplacedCharacterCount() - replacedBefore)
+        std::fprintf(err, "marrowlintide: %lld %s not in Windows-1252 and show as \"?\"; the modern report can show them\n",
+                     static_cast<long long>(replaced), replaced == 1 ? "character is" : "characters are");
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (result == TExportResult::Canceled) {
         std::fprintf(err, "marrowlintide: canceled; the report holds the %d records written before\n", records);

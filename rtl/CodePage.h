@@ -4,6 +4,7 @@
 // becomes "?".
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,9 @@ std::string WideToUtf8(std::u16string_view text);
 
 // One implementation per platform.
 std::string WideToAnsi(std::u16string_view text);
+// How many characters WideToAnsi has replaced by "?" since the process started, on every
+// thread (the conversion of our own, off Windows, counts them).
+std::int64_t ReplacedCharacterCount();
 std::u16string AnsiToWide(std::string_view text);
 // Text of files in a named encoding, whatever the system code page.
 std::u16string Windows1252ToWide(std::string_view text);

@@ -1,6 +1,7 @@
 #include "rtl/CodePage.h"
 
 #include <array>
+#include <atomic>
 
 namespace mlt {
 
@@ -48,7 +49,11 @@ constexpr std::array<unsigned char, 256> kAnsiToOem = {
     0x3F, 0xA4, 0x95, 0xA2, 0x93, 0x6F, 0x94, 0xF6, 0x3F, 0x97, 0xA3, 0x96, 0x81, 0x79, 0x3F, 0x98,
 };
 
+std::atomic<std::int64_t> replaced{0};
+
 }  // namespace
+
+std::int64_t ReplacedCharacterCount() { return replaced.load(std::memory_order_relaxed); }
 
 std::string WideToAnsi(std::u16string_view text) {
     std::string out;
@@ -66,6 +71,7 @@ std::string WideToAnsi(std::u16string_view text) {
                 mapped = static_cast<char>(0x80 + k);
                 break;
             }
+        if (mapped == '?') replaced.fetch_add(1, std::memory_order_relaxed);
         out += mapped;
     }
     return out;

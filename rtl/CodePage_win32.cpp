@@ -1,9 +1,20 @@
 #include <windows.h>
 #undef AnsiToOem  // winuser.h maps it to CharToOemA
 
+#include <algorithm>
+#include <atomic>
+
 #include "rtl/CodePage.h"
 
 namespace mlt {
+
+namespace {
+
+std::atomic<std::int64_t> replaced{0};
+
+}  // namespace
+
+std::int64_t ReplacedCharacterCount() { return replaced.load(std::memory_order_relaxed); }
 
 std::string WideToAnsi(std::u16string_view text) {
     if (text.empty()) return {};
@@ -11,7 +22,12 @@ std::string WideToAnsi(std::u16string_view text) {
     int length = static_cast<int>(text.size());
     int n = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, "?", nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), n, "?", nullptr);
+    BOOL usedDefault = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), n, "?", &usedDefault);
+    // The replacements are the question marks that the text did not have.
+    if (usedDefault)
+        replaced.fetch_add(std::count(out.begin(), out.end(), '?') - std::count(text.begin(), text.end(), u'?'),
+                           std::memory_order_relaxed);
     return out;
 }
 
