@@ -31,6 +31,7 @@ void TDataSet::Close() {
     if (!active_) return;
     InternalClose();
     active_ = false;
+    ++generation_;
     fields_.clear();
     byName_.clear();
     row_.clear();
@@ -79,6 +80,7 @@ TField* TDataSet::FindField(std::string_view name) const {
 }
 
 TField& TDataSet::FieldByName(std::string_view name) const {
+    CheckActive();
     TField* field = FindField(name);
     if (field == nullptr) {
         std::string prefix = Name.empty() ? "" : Name + ": ";

@@ -30,7 +30,8 @@ public:
     void Open();
     void Close();
     bool Active() const { return active_; }
-    // Grows at every Open, so holders of TField pointers can tell that theirs are stale.
+    // Grows at every Open and Close, so holders of TField pointers can tell that theirs
+    // are stale.
     int Generation() const { return generation_; }
 
     void First();

@@ -36,6 +36,10 @@ std::string TableTypeExtension(int code) {
 }
 
 TDorvexBaseComponent::TDorvexBaseComponent(TComponent* owner) : TDvxCustomBaseComponent(owner) {
+    SetDefaultFileName();
+}
+
+void TDorvexBaseComponent::SetDefaultFileName() {
     std::string ext;
     GetDefaultExt(ext);
     FileName = ExtractFilePath(ExecutablePath()) + "Dorvex" + ext;
@@ -106,8 +110,11 @@ void TDorvexBaseComponent::CreateDataEngine() {
                 engine->SetDBGrid(dbGrid_);
                 CurrentEngine = engine;
             } else {
+                // Only the runtime's TDBGrid has the column grid's columns and selection.
+                auto* grid = dynamic_cast<TDBGrid*>(dbGrid_);
+                if (grid == nullptr) throw Exception(FormatMessage(LanguageString(msgUnsupportedGrid), dbGrid_->Name));
                 auto* engine = new TDvxDBGridDataEngine(this);
-                engine->SetDBGrid(dynamic_cast<TDBGrid*>(dbGrid_));
+                engine->SetDBGrid(grid);
                 CurrentEngine = engine;
             }
             ownsEngine_ = true;
@@ -139,20 +146,31 @@ void TDorvexBaseComponent::FreeDataEngine() {
 void TDorvexBaseComponent::PrepareExecute() {
     ExportResult = TExportResult::None;
     LastError.clear();
+    changes_ = {};
     SetProgressCanceled(false);
     if (OnBeforeExecute) OnBeforeExecute(*this);
     CreateDataEngine();
     RecordCount = CurrentEngine->GetRecordCount();
     savedSettings_ = settings_;
     settings_ = DataFormats.Apply(settings_);
-    if ((Options & soDisableControls) != 0) CurrentEngine->DisableControls();
-    if ((Options & soWaitCursor) != 0 && Host().SetWaitCursor) Host().SetWaitCursor(true);
+    changes_.Settings = true;
+    if ((Options & soDisableControls) != 0) {
+        CurrentEngine->DisableControls();
+        changes_.Controls = true;
+    }
+    if ((Options & soWaitCursor) != 0 && Host().SetWaitCursor) {
+        Host().SetWaitCursor(true);
+        changes_.WaitCursor = true;
+    }
     if (AnimatedStatus) {
         if (RecordCount < 0) RecordCount = 0;
         ShowProgress(KeyGenerator, LanguageString(msgExporting), LanguageString(msgCancel), 0, RecordCount, 0);
     }
     ColumnsDefined = Columns.Count() > 0;
-    if (!ColumnsDefined) CurrentEngine->FillColumns(Columns, RightToLeft);
+    if (!ColumnsDefined) {
+        changes_.Columns = true;
+        CurrentEngine->FillColumns(Columns, RightToLeft);
+    }
     TotalRowCount = 0;
     VisibleColumnCount = 0;
     for (int i = 0; i < Columns.Count(); ++i)
@@ -183,7 +201,18 @@ void TDorvexBaseComponent::FinishExecute() {
     if ((Options & soWaitCursor) != 0 && Host().SetWaitCursor) Host().SetWaitCursor(false);
     if ((Options & soDisableControls) != 0 && CurrentEngine != nullptr) CurrentEngine->EnableControls();
     FreeDataEngine();
+    changes_ = {};
     if (OnAfterExecute) OnAfterExecute(*this);
+}
+
+void TDorvexBaseComponent::AbandonExecute() {
+    if (changes_.Columns) Columns.Clear();
+    if (changes_.Settings) settings_ = savedSettings_;
+    if (changes_.WaitCursor && Host().SetWaitCursor) Host().SetWaitCursor(false);
+    if (changes_.Controls && CurrentEngine != nullptr) CurrentEngine->EnableControls();
+    changes_ = {};
+    HideProgress();
+    FreeDataEngine();
 }
 
 void TDorvexBaseComponent::Execute() {
@@ -193,9 +222,13 @@ void TDorvexBaseComponent::Execute() {
         else ExportData();
         FinishExecute();
     } catch (const Exception& error) {
+        AbandonExecute();
         ExportResult = TExportResult::Failed;
         LastError = LanguageString(msgExportError) + ": " + error.Message;
         if ((Options & soShowMessage) != 0) ShowMessage(LastError, true);
+    } catch (...) {
+        AbandonExecute();
+        throw;
     }
 }
 

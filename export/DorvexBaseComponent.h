@@ -5,8 +5,14 @@
 // Execute never lets an exception of the framework's family escape: it records
 // ExportResult Failed and LastError, and shows a message only with soShowMessage.
 // Exceptions outside the family (std::bad_alloc, ...) pass through. After a failure the
-// rest of the run is skipped, FinishExecute included, as the caller may want to inspect
-// the state; the next run starts afresh.
+// rest of the run is skipped, FinishExecute included (no OnAfterExecute, no after-export
+// action), but AbandonExecute undoes what the run changed: the columns it built, its
+// format settings, the disabled controls, the cursor, the window and the engine. So every
+// run starts afresh, whether the one before it failed or not.
+//
+// The constructor cannot see a descendant's GetDefaultExt (C++ dispatches virtual calls
+// to the class under construction); a class that overrides it calls SetDefaultFileName
+// in its own constructor.
 #pragma once
 
 #include <functional>
@@ -55,6 +61,8 @@ public:
     virtual void PrepareExecute();
     virtual void FinishExecute();
     virtual void DoActionAfterExport();
+    // Undoes what the failed run changed so far; nothing when no run is under way.
+    void AbandonExecute();
 
     TDvxColumns Columns{this};
     TColumnSource ColumnSource = csDBGrid;
@@ -76,8 +84,18 @@ public:
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
+    // FileName := the host executable's folder + "Dorvex" + GetDefaultExt.
+    void SetDefaultFileName();
 
 private:
+    // What the running PrepareExecute changed, for AbandonExecute.
+    struct TRunChanges {
+        bool Settings = false;
+        bool Controls = false;
+        bool WaitCursor = false;
+        bool Columns = false;
+    };
+    TRunChanges changes_;
 
     TCustomControl* dbGrid_ = nullptr;
     TDataSet* dataSet_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "export/DvxMessages.h"
 #include "rtl/Exception.h"
@@ -39,7 +40,14 @@ void TDorvexToCellFile::RemoveCreatedFiles() {
 }
 
 void TDorvexToCellFile::ExportToStream(TMemoryStream* stream) {
-    if (stream != nullptr) PrepareExecute();
+    if (stream != nullptr) {
+        try {
+            PrepareExecute();
+        } catch (...) {
+            AbandonExecute();
+            throw;
+        }
+    }
     const int headerLines = Header.Count();
     const int footerLines = Footer.Count();
     int fileNumber = 0;
@@ -48,8 +56,10 @@ void TDorvexToCellFile::ExportToStream(TMemoryStream* stream) {
     if (CurrentEngine == nullptr) throw Exception("The export has no data engine: run it through Execute");
     CellFont = std::make_unique<TFont>();
     TDvxCustomDataEngine& engine = *CurrentEngine;
+    bool controlsDisabled = false;
     try {
         engine.DisableControls();
+        controlsDisabled = true;
         engine.BeforeExecute();
         engine.First();
         RecordTotal = engine.GetRecordCount();
@@ -58,9 +68,8 @@ void TDorvexToCellFile::ExportToStream(TMemoryStream* stream) {
 
         int recordIndex = 0;
         StartFile(FileName, 0);
-        const std::string status = AnimatedStatus ? LanguageString(msgExporting) : std::string();
         while (!ProgressCanceled() && WithinRecordLimit(recordIndex) && !engine.Eof()) {
-            if (AnimatedStatus) UpdateProgress(status, recordIndex);
+            if (AnimatedStatus) UpdateProgress(LanguageString(msgExporting), recordIndex);
             if (OnProgress) {
                 bool abort = false;
                 OnProgress(*this, recordIndex, engine.GetRecordCount(), abort);
@@ -82,14 +91,18 @@ void TDorvexToCellFile::ExportToStream(TMemoryStream* stream) {
             ++CurrentRow;
         }
         engine.AfterExecute();
+        controlsDisabled = false;
         engine.EnableControls();
     } catch (...) {
-        // The open output still gets its footer; the failure then reaches the caller.
+        // The open output still gets its footer and the controls come back; the failure
+        // then reaches the caller, after a stream run has undone its preparation.
         try {
             FinishFile();
         } catch (...) {
         }
         CellFont.reset();
+        if (controlsDisabled) engine.EnableControls();
+        if (stream != nullptr) AbandonExecute();
         throw;
     }
     FinishFile();
@@ -156,9 +169,11 @@ void TDorvexToCellFile::StartFile(const std::string& fileName, int fileNumber) {
         records = std::max(0, std::min(RowsPerFile, RecordTotal - before));
     }
     const int rows = TitleRows + records;
-    int widest = 0;
+    // The largest width among the visible columns, negative ones included; 0 for none.
+    std::optional<int> largest;
     for (int i = 0; i < Columns.Count(); ++i)
-        if (Columns.Items(i).Visible) widest = std::max(widest, Columns.Items(i).Width);
+        if (Columns.Items(i).Visible) largest = std::max(largest.value_or(Columns.Items(i).Width), Columns.Items(i).Width);
+    const int widest = largest.value_or(0);
     switch (Layout) {
         case elReversedColumnar:
             WriteDimension(VisibleColumnCount, rows + 1);

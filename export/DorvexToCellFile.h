@@ -4,7 +4,8 @@
 // stream it runs the whole pipeline (PrepareExecute .. FinishExecute) into that stream;
 // with nullptr it is the body of ExportData and writes one or more numbered files itself.
 // Exceptions from the engine, the formatting or the writer leave the run after the
-// footer is written, and reach the caller of ExportToStream.
+// footer is written and the engine's controls are enabled again, and reach the caller of
+// ExportToStream; a stream run first undoes its preparation (AbandonExecute).
 #pragma once
 
 #include <memory>

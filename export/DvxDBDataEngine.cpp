@@ -83,11 +83,12 @@ TField& TDvxCustomDBDataEngine::FieldOf(TDvxColumn& column) {
         cachedDataSet_ = dataset;
         cachedGeneration_ = dataset->Generation();
     }
-    for (const TCachedField& cached : fieldCache_)
-        if (cached.Column == &column && cached.FieldName == column.FieldName) return *cached.Field;
-    TField& field = dataset->FieldByName(column.FieldName);
-    fieldCache_.push_back({&column, column.FieldName, &field});
-    return field;
+    TCachedField& cached = fieldCache_[&column];
+    if (cached.Field == nullptr || cached.FieldName != column.FieldName) {
+        cached.Field = &dataset->FieldByName(column.FieldName);
+        cached.FieldName = column.FieldName;
+    }
+    return *cached.Field;
 }
 
 void TDvxCustomDBDataEngine::GetValue(TDvxColumn& column, Variant& value) { value = FieldOf(column).Value(); }

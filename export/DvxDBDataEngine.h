@@ -3,12 +3,14 @@
 // remembers the dataset's position as a bookmark and AfterExecute returns to it, so the
 // user's current record is the same before and after a completed run. Column lookups go
 // through the dataset's by-name lookup, which fails for a missing field; each column's
-// field is looked up once per run.
+// field is looked up once per run and then found by the column in constant time. The
+// fields found are forgotten when the dataset closes or opens again, so a dataset closed
+// mid-run fails the next lookup with the dataset's own error.
 // TDvxDatasetDataEngine binds the walk to a dataset given directly.
 #pragma once
 
+#include <unordered_map>
 #include <utility>
-#include <vector>
 
 #include "data/DataSet.h"
 #include "export/DvxDataEngine.h"
@@ -46,11 +48,10 @@ private:
     TBookmark bookmark_;
     // Each column's field, found once; a column renamed since is looked up again.
     struct TCachedField {
-        const TDvxColumn* Column;
         std::string FieldName;
-        TField* Field;
+        TField* Field = nullptr;
     };
-    std::vector<TCachedField> fieldCache_;
+    std::unordered_map<const TDvxColumn*, TCachedField> fieldCache_;
     TDataSet* cachedDataSet_ = nullptr;
     int cachedGeneration_ = 0;
 };

@@ -76,7 +76,10 @@ const TPDFColorLine TDorvexToPDF::kBlackFill = ColorToPDF(clBlack, false);
 const TPDFColorLine TDorvexToPDF::kWhiteStroke = ColorToPDF(clWhite, true);
 const TPDFColorLine TDorvexToPDF::kBlackStroke = ColorToPDF(clBlack, true);
 
-TDorvexToPDF::TDorvexToPDF(TComponent* owner) : TDorvexToCellFile(owner) { SetTableType(17); }
+TDorvexToPDF::TDorvexToPDF(TComponent* owner) : TDorvexToCellFile(owner) {
+    SetDefaultFileName();
+    SetTableType(17);
+}
 
 // --- Line writer, object numbers and cross-reference entries ---
 

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "export/DorvexToCellFile.h"
 #include "rtl/Exception.h"
 #include "rtl/FilePath.h"
 #include "rtl/Host.h"
+#include "tests/support/TempFiles.h"
 #include "tests/support/TestData.h"
 
 using namespace mlt;
@@ -18,6 +21,13 @@ public:
     using TDorvexToCellFile::TDorvexToCellFile;
     void DoActionAfterExport() override { ++Actions; }
     int Actions = 0;
+};
+
+// A descendant with an extension of its own.
+class OwnExtension : public TDorvexToCellFile {
+public:
+    OwnExtension() { SetDefaultFileName(); }
+    void GetDefaultExt(std::string& ext) override { ext = ".OWN"; }
 };
 
 // A progress window that records what it is told; Cancel is pressed at a chosen update.
@@ -64,6 +74,7 @@ struct WindowHost {
 TEST(BaseComponent, StartsWithItsDefaults) {
     TDorvexToCellFile exporter;
     EXPECT_EQ(exporter.FileName, ExtractFilePath(ExecutablePath()) + "Dorvex.EXP");
+    EXPECT_EQ(OwnExtension().FileName, ExtractFilePath(ExecutablePath()) + "Dorvex.OWN");
     EXPECT_EQ(exporter.Options, 50);
     EXPECT_TRUE(exporter.AnimatedStatus);
     EXPECT_EQ(exporter.ColumnSource, csDBGrid);
@@ -168,10 +179,15 @@ TEST(BaseComponent, ProgressWindowFollowsTheRun) {
     exporter.SetDataSet(data.get());
     exporter.Options = 0;
     exporter.KeyGenerator = "KG";
+    // The status text is asked for again before every record.
+    int asked = 0;
+    exporter.OnGetLanguageString = [&](TPersistent&, int id, std::string& text) {
+        if (id == 8) text += std::to_string(++asked);
+    };
     TMemoryStream stream;
     exporter.ExportToStream(&stream);
-    std::vector<std::string> expected = {"Show KG|Exporting...|&Cancel|0|2|0", "Update Exporting... (0/2)",
-                                         "Update Exporting... (1/2)",
+    std::vector<std::string> expected = {"Show KG|Exporting...1|&Cancel|0|2|0", "Update Exporting...2 (0/2)",
+                                         "Update Exporting...3 (1/2)",
                                          "Update The " + exporter.FileName +
                                              " file was successfully generated with exported data. (2/2)",
                                          "Hide"};
@@ -244,6 +260,48 @@ TEST(BaseComponent, BuildsColumnsOnlyWhenNoneAreDefined) {
     exporter.FinishExecute();
     ASSERT_EQ(exporter.Columns.Count(), 1);
     EXPECT_EQ(&exporter.Columns.Items(0), &mine);
+}
+
+TEST(BaseComponent, FailedRunLeavesNothingBehind) {
+    for (bool toStream : {false, true}) {
+        FakeWindow::Log log;
+        WindowHost host(log);
+        std::vector<bool> cursor;
+        auto savedCursor = Host().SetWaitCursor;
+        Host().SetWaitCursor = [&](bool hourglass) { cursor.push_back(hourglass); };
+        auto data = test::NumberedDataSet(3);
+        ActionCounter exporter;
+        exporter.ColumnSource = csDataSet;
+        exporter.SetDataSet(data.get());
+        exporter.Options = soDisableControls | soWaitCursor;
+        exporter.DataFormats.DecimalSeparator = ',';
+        exporter.FileName = (test::TempDir("failed-run") / "out.txt").string();
+        exporter.OnGetCellParams = [](TPersistent&, TField* field, std::string&, TFont&, TAlignment&, TColor&,
+                                      TCellType&) {
+            if (field != nullptr) throw Exception("cell refused");
+        };
+        TMemoryStream stream;
+        if (toStream) EXPECT_THROW(exporter.ExportToStream(&stream), Exception);
+        else exporter.Execute();
+        Host().SetWaitCursor = savedCursor;
+
+        EXPECT_EQ(exporter.Columns.Count(), 0) << "the columns the run built";
+        EXPECT_EQ(exporter.FormatSettings().DecimalSeparator, '.');
+        EXPECT_FALSE(data->ControlsDisabled());
+        EXPECT_EQ(cursor, (std::vector<bool>{true, false}));
+        EXPECT_EQ(log.Lines.back(), "Hide");
+        EXPECT_EQ(exporter.CurrentEngine, nullptr);
+        EXPECT_EQ(exporter.Actions, 0) << "a failed run takes no action";
+
+        // The next run, on other fields, builds its own columns.
+        auto other = test::MakeDataSet({test::TextColumn("X")}, {{Variant::String("x")}});
+        exporter.SetDataSet(other.get());
+        exporter.OnGetCellParams = nullptr;
+        if (toStream) exporter.ExportToStream(&stream);
+        else exporter.Execute();
+        EXPECT_EQ(exporter.ExportResult, TExportResult::Completed) << toStream;
+        std::filesystem::remove(exporter.FileName);
+    }
 }
 
 TEST(BaseComponent, NamesTheMissingSource) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <thread>
+#include <tuple>
 
 #include "rtl/Exception.h"
 #include "tests/support/RecordingWriter.h"
@@ -94,6 +95,26 @@ TEST(CellFileDriver, WritesEachValueOnItsOwnRowUnderTheTabularLayout) {
         "RowStart", "Data 7,0 B", "Data 7,1 y", "RowEnd",
         "RowStart", "Data 8,0 C", "Data 8,1 z", "RowEnd", "FileEnd"};
     EXPECT_EQ(writer.Calls, expected);
+}
+
+TEST(CellFileDriver, WidestVisibleColumnMayBeNegativeInTheTabularAndReversedLayouts) {
+    for (TDvxLayout layout : {elTabularForm, elReversedColumnar}) {
+        auto data = test::NumberedDataSet(1);
+        RecordingWriter writer;
+        Bind(writer, *data);
+        writer.Layout = layout;
+        for (auto [name, width, visible] : {std::tuple{"A", -5, true}, {"B", -3, true}, {"A", -1, false}}) {
+            TDvxColumn& column = writer.Columns.Add();
+            column.FieldName = name;
+            column.Width = width;
+            column.Visible = visible;
+        }
+        RunToMemory(writer);
+        // W = max(-5, -3) = -3; the hidden -1 does not count. Reversed: one width per row
+        // (1 record + 1), tabular: two.
+        EXPECT_EQ(writer.Calls[2], "Width 0 -3") << layout;
+        EXPECT_EQ(writer.Calls[3], "Width 1 -3") << layout;
+    }
 }
 
 TEST(CellFileDriver, HiddenColumnsTakeNoSheetColumn) {

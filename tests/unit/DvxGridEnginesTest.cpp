@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "export/DorvexToCellFile.h"
 #include "export/DvxEngDB.h"
 #include "export/DvxEngWW.h"
 #include "rtl/Exception.h"
@@ -116,6 +117,19 @@ TEST(DvxGridClassification, ColumnsThatAreNotFieldColumnsMakeTheGridUnsupported)
     for (TPersistent* columns : std::initializer_list<TPersistent*>{&noFieldName, &unreadable, &notACollection, nullptr}) {
         FakeGrid grid("G", {Obj("DataSource", nullptr), Obj("Columns", columns), Obj("Selected", &notACollection)});
         EXPECT_EQ(ClassifyGrid(grid), std::nullopt) << (columns ? columns->ClassName() : "unassigned");
+    }
+}
+
+TEST(DvxGridClassification, ColumnGridThatIsNoDBGridFailsTheRun) {
+    FakeItems fieldColumns({Str("FieldName", "")});
+    FakeGrid grid("G", {Obj("DataSource", nullptr), Obj("Columns", &fieldColumns)});
+    TDorvexToCellFile exporter;
+    exporter.SetDBGrid(&grid);
+    try {
+        exporter.CreateDataEngine();
+        FAIL() << "a column grid of another class has no columns to export";
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.Message, "Assigned DBGrid (G) is not a supported type");
     }
 }
 

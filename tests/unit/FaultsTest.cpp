@@ -86,6 +86,21 @@ TEST(Faults, UnreadableFieldFailsTheRun) {
     EXPECT_EQ(RunToFile(data, file), TExportResult::Failed);
 }
 
+TEST(Faults, DatasetClosedMidRunFailsTheRun) {
+    auto data = test::NumberedDataSet(3);
+    TMarrowlintideSettings settings;
+    settings.ApplyDefaults();
+    auto exporter = CreateReportWriter(TReportDescription(settings), *data);
+    exporter->FileName = test::TempDir("faults").string() + "/closed.PDF";
+    // The second record's cells would read the fields that closing freed.
+    exporter->OnProgress = [&](TPersistent&, int record, int, bool&) {
+        if (record == 1) data->Close();
+    };
+    exporter->Execute();
+    EXPECT_EQ(exporter->ExportResult, TExportResult::Failed);
+    EXPECT_EQ(exporter->LastError, "Error of data export.: Cannot perform this operation on a closed dataset");
+}
+
 TEST(Faults, FieldThatIsNoPictureFailsTheRun) {
     TColumnDescriptor photo{"Photo", adLongVarBinary};
     photo.Graphic = true;
