@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Runs one test of the Wine suite in the shared prefix.
 
-  setup                 makes a fresh 32-bit prefix, starts its wineserver and registers the
-                        ADO 1.0 type library that Wine's ADO needs for late binding
+  probe                 says whether this machine can run the suite for the DLL's width:
+                        "runs: ..." (exit 0) or "skipped: reason" (exit 77)
+  setup                 makes a fresh prefix of the DLL's width, starts its wineserver and
+                        registers the ADO 1.0 type library that Wine's ADO needs for late binding
   shutdown              stops the prefix's wineserver
   program EXE GROUP     runs a test program: EXE GROUP <dll> <output folder>
   engine EXE            runs a program of the DLL's own build that tests the engine itself:
@@ -58,7 +60,9 @@ class Suite:
         # A 64-bit DLL runs in a 64-bit prefix under Wine's 64-bit loader; Debian's `wine`
         # always takes the 32-bit one when it is installed.
         self.loader = "wine"
+        self.bits = 32
         if self.dll.exists() and pe_machine(self.dll) == 0x8664:
+            self.bits = 64
             self.loader = "/usr/lib/wine/wine64"
             self.env.update(WINEARCH="win64", WINELOADER=self.loader)
         else:
@@ -216,6 +220,9 @@ def main():
     if reason:
         print(f"skipped: {reason}")
         return SKIP
+    if command == "probe":
+        print(f"runs: {suite.dll} ({suite.bits}-bit) under {suite.loader}")
+        return 0
     if command == "setup":
         return suite.setup()
     if command == "program":
