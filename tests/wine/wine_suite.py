@@ -14,7 +14,9 @@
 Programs and pages report FAIL, PDF and END lines (see programs/TestSupport.h). A run
 passes when it exits 0, prints its END line and no FAIL, and every PDF in its output
 folder is listed, passes `qpdf --check`, and shows the listed texts in `pdftotext`
-("!text": must not show; "@a:b=N": the word b starts N points right of the word a).
+("!text": must not show; "@a:b=N": the word b starts N points right of the word a;
+"=arg": an argument of `marrowlintide report` (--command), whose byte-exact export of the
+same records must give the same bytes, the creation date aside).
 Exit code 77 means skipped: no Wine, no DLL to test, or a machine that cannot run 32-bit
 programs (a kernel without 32-bit support fails Wine's loader with "Exec format error").
 """
@@ -52,6 +54,7 @@ class Suite:
     def __init__(self, args):
         self.dll = pathlib.Path(args.dll)
         self.programs = pathlib.Path(args.programs)
+        self.command = args.command_line_tool
         self.work = pathlib.Path(args.work)
         self.prefix = self.work / "prefix"
         self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
@@ -150,13 +153,36 @@ class Suite:
                 path, *tokens = line[4:].split("\t")
                 pdf = pathlib.Path(unix_path(path))
                 listed.add(pdf.resolve())
-                problems += check_pdf(pdf, tokens)
+                problems += check_pdf(pdf, [t for t in tokens if not t.startswith("=")])
+                arguments = [t[1:] for t in tokens if t.startswith("=")]
+                if arguments and pdf.exists():
+                    problems += self.check_same_as_command(pdf, arguments)
         for pdf in out.rglob("*.pdf"):
             if pdf.resolve() not in listed:
                 problems.append(f"{pdf}: produced but not checked by the test")
         for problem in problems:
             print("problem:", problem)
         return 1 if problems else 0
+
+    def check_same_as_command(self, pdf, arguments):
+        """The command's export of the same records in its byte-exact mode gives the same bytes."""
+        if not self.command:
+            return [f"{pdf}: no --command-line-tool to compare with"]
+        usage = subprocess.run([self.command, "--help"], capture_output=True, text=True).stdout
+        exact = ["--classic"] if "--classic" in usage else []
+        out = pdf.with_suffix(".command")
+        run = subprocess.run([self.command, "report", *map(unix_path, arguments), *exact, "--quiet", "-o", str(out)],
+                             capture_output=True, text=True, errors="replace")
+        if run.returncode != 0:
+            return [f"{pdf}: marrowlintide failed ({run.returncode}): {run.stderr.strip()}"]
+        dated = re.compile(rb"/CreationDate \(D:[^)]*\)")
+        ours, theirs = (dated.sub(b"/CreationDate ()", p.read_bytes()) for p in (pdf, out))
+        if ours == theirs:
+            print(f"same bytes as marrowlintide report {' '.join(exact + arguments)}")
+            return []
+        at = next((i for i, (a, b) in enumerate(zip(ours, theirs)) if a != b), min(len(ours), len(theirs)))
+        return [f"{pdf}: differs from the command's export at byte {at}: {ours[at - 40:at + 40]!r} "
+                f"against {theirs[at - 40:at + 40]!r}"]
 
 
 def first_word_x(pdf):
@@ -210,6 +236,7 @@ def main():
     parser.add_argument("--dll", required=True)
     parser.add_argument("--programs", required=True)
     parser.add_argument("--work", required=True)
+    parser.add_argument("--command-line-tool", help="the marrowlintide command, for exports compared with it")
     parser.add_argument("command", nargs="+")
     args = parser.parse_args()
     suite = Suite(args)
