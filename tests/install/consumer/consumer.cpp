@@ -16,7 +16,6 @@ int main(int argc, char** argv) {
     pdf.SetDataSet(&data);
     pdf.FileName = argv[3];
     pdf.Execute();
-    // ExportResult: 1 completed, 2 canceled, 3 failed.
-    std::printf("ExportResult %d\n", pdf.ExportResult);
-    return pdf.ExportResult == 1 ? 0 : 1;
+    std::printf("ExportResult %d\n", static_cast<int>(pdf.ExportResult));
+    return pdf.ExportResult == mlt::TExportResult::Completed ? 0 : 1;
 }
