@@ -1,30 +1,21 @@
 ' The DLL's report and the command's byte-exact export of the same records are the same
 ' bytes, the creation date aside (wine_suite.py runs the command for the "=" tokens). One
 ' record of Wine's ADO, and the same record as a CSV file for the command.
-names = Array("Name", "Qty", "Price")
-adoTypes = Array(200, 3, 5)          ' adVarChar, adInteger, adDouble
-sizes = Array(30, 4, 8)
-values = Array("Widget", 12, 2.75)
-
 Set records = CreateObject("ADODB.Recordset")
-For i = 0 To 2
-    records.Fields.Append names(i), adoTypes(i), sizes(i), 0
-Next
+records.Fields.Append "Name", 200, 30, 0
+records.Fields.Append "Qty", 3, 4, 0
+records.Fields.Append "Price", 5, 8, 0
 records.Open
-records.AddNew
-header = ""
-row = ""
-For i = 0 To 2
-    records.Fields(names(i)).Value = values(i)
-    If i > 0 Then header = header & "," : row = row & ","
-    header = header & names(i)
-    row = row & values(i)
-Next
-records.MoveFirst
 
 Set csv = CreateObject("Scripting.FileSystemObject").CreateTextFile(OutDir & "\records.csv", True)
-csv.Write header & vbCrLf & row & vbCrLf
+csv.Write "Name,Qty,Price" & vbCrLf & "Widget,12,2.75" & vbCrLf
 csv.Close
+
+records.AddNew
+records.Fields("Name").Value = "Widget"
+records.Fields("Qty").Value = 12
+records.Fields("Price").Value = 2.75
+records.MoveFirst
 
 Set m = NewPage()
 m.FieldsWidth = "20,6,8"
