@@ -30,21 +30,24 @@ void AppendGlyphId(std::string& out, std::uint32_t glyph) {
 
 }  // namespace
 
-void AppendGlyphText(std::string& out, TFontChain& chain, const TShapedText& text,
-                     const std::vector<std::string>& fontNames, double size, double x, double y) {
+void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text,
+                    const std::vector<std::string>& fontNames, double size) {
     chain.MissingCharacters += text.Missing;
     if (text.NeedsActualText) AppendActualText(out, text.CodePoints);
-    out += "BT\n";
-    AppendPdfNumber(out, x);
-    out += ' ';
-    AppendPdfNumber(out, y);
-    out += " Td\n";
     // `pen` is where shaping puts the next glyph, `shown` where the PDF's text position
     // stands after the glyphs shown so far; a TJ number closes the gap between them.
     double pen = 0, shown = 0;
     float rise = 0;
-    std::uint32_t font = ~0u;
+    std::uint32_t font = 0;
     bool inArray = false, inString = false;
+    auto select = [&](std::uint32_t index) {
+        out += '/';
+        out += fontNames.at(index);
+        out += ' ';
+        AppendPdfNumber(out, size);
+        out += " Tf\n";
+        font = index;
+    };
     auto closeArray = [&] {
         if (inString) out += ')';
         if (inArray) out += "]TJ\n";
@@ -54,14 +57,7 @@ void AppendGlyphText(std::string& out, TFontChain& chain, const TShapedText& tex
         chain.Fonts[g.Font]->Use(g.Glyph, std::u32string_view(text.CodePoints).substr(g.TextBegin, g.TextEnd - g.TextBegin));
         if (g.Font != font || g.OffsetY != rise) {
             closeArray();
-            if (g.Font != font) {
-                out += '/';
-                out += fontNames[g.Font];
-                out += ' ';
-                AppendPdfNumber(out, size);
-                out += " Tf\n";
-                font = g.Font;
-            }
+            if (g.Font != font) select(g.Font);
             if (g.OffsetY != rise) {
                 AppendPdfNumber(out, g.OffsetY * size / 1000);
                 out += " Ts\n";
@@ -89,7 +85,7 @@ void AppendGlyphText(std::string& out, TFontChain& chain, const TShapedText& tex
     }
     closeArray();
     if (rise != 0) out += "0 Ts\n";
-    out += "ET\n";
+    if (font != 0) select(0);
     if (text.NeedsActualText) out += "EMC\n";
 }
 

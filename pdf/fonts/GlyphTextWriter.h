@@ -15,9 +15,10 @@
 
 namespace mlt {
 
-// Appends "BT ... ET" that draws `text` in `size` points with its baseline starting at
-// (x, y). fontNames[i] is the page resource name (without "/") of chain font i.
-void AppendGlyphText(std::string& out, TFontChain& chain, const TShapedText& text,
-                     const std::vector<std::string>& fontNames, double size, double x, double y);
+// Appends the operators that show `text` at the current text position, with chain font 0
+// selected (Tf) at `size`; a switch to a fallback font is undone at the end of the run.
+// fontNames[i] is the page resource name (without "/") of chain font i.
+void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text,
+                    const std::vector<std::string>& fontNames, double size);
 
 }  // namespace mlt

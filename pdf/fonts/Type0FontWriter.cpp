@@ -45,22 +45,22 @@ std::string Stream(std::string_view dictionary, const std::string& compressed) {
 
 }  // namespace
 
-TEmbeddedFontSize WriteType0Font(const TTrueTypeFont& font, std::int64_t fontObject, const TPdfObjectSink& sink) {
+TEmbeddedFontSize WriteType0Font(const TTrueTypeFont& font, std::int64_t fontObject, TObjectWriter& writer) {
     const std::string name = SubsetTag(font) + '+' + font.PostScriptName();
     const TFontMetrics& m = font.Metrics();
-    std::int64_t cidFont = sink.NewObject(), descriptor = sink.NewObject(), program = sink.NewObject(),
-                 toUnicode = sink.NewObject();
+    std::int64_t cidFont = writer.NewObject(), descriptor = writer.NewObject(), program = writer.NewObject(),
+                 toUnicode = writer.NewObject();
 
-    sink.WriteObject(fontObject, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
+    writer.WriteObject(fontObject, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
                                      " /Encoding /Identity-H /DescendantFonts [" + Ref(cidFont) +
                                      "] /ToUnicode " + Ref(toUnicode) + " >>");
-    sink.WriteObject(cidFont, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+    writer.WriteObject(cidFont, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
                                   " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
                                   " /FontDescriptor " + Ref(descriptor) + " /CIDToGIDMap /Identity /W " + WidthsArray(font) + " >>");
     // Flags: symbolic (4), since the glyphs are reached by id rather than a standard
     // encoding, and italic (64) for a slanted face.
     int flags = 4 | (m.ItalicAngle != 0 ? 64 : 0);
-    sink.WriteObject(descriptor, "<< /Type /FontDescriptor /FontName /" + name + " /Flags " + std::to_string(flags) +
+    writer.WriteObject(descriptor, "<< /Type /FontDescriptor /FontName /" + name + " /Flags " + std::to_string(flags) +
                                      " /FontBBox [" + std::to_string(m.BBox[0]) + ' ' + std::to_string(m.BBox[1]) +
                                      ' ' + std::to_string(m.BBox[2]) + ' ' + std::to_string(m.BBox[3]) +
                                      "] /ItalicAngle " + std::to_string(static_cast<int>(m.ItalicAngle)) +
@@ -69,8 +69,8 @@ TEmbeddedFontSize WriteType0Font(const TTrueTypeFont& font, std::int64_t fontObj
                                      " /StemV 80 /FontFile2 " + Ref(program) + " >>");
     const std::string subset = SubsetUsedGlyphs(font);
     const std::string stored = FlateCompress(subset);
-    sink.WriteObject(program, Stream("/Length1 " + std::to_string(subset.size()), stored));
-    sink.WriteObject(toUnicode, Stream("", FlateCompress(ToUnicodeCMap(font))));
+    writer.WriteObject(program, Stream("/Length1 " + std::to_string(subset.size()), stored));
+    writer.WriteObject(toUnicode, Stream("", FlateCompress(ToUnicodeCMap(font))));
     return {subset.size(), stored.size()};
 }
 

@@ -2,22 +2,18 @@
 // Type 0 font (Identity-H) over a CIDFontType2 whose CIDs are the glyph ids, with a
 // widths array of the glyphs used, a FontDescriptor carrying the FontFile2 program, and
 // a ToUnicode CMap. The Type 0 font's object number was handed out when a page first
-// used the font; the other objects get theirs from the sink. Throws what subsetting throws.
+// used the font; the other objects get theirs from the writer. The font program and the
+// CMap are compressed whether or not the document compresses its pages: a subset that
+// keeps its glyph ids holds long runs of zeros. Throws what subsetting throws.
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <string_view>
+#include <cstddef>
 
+#include "pdf/ObjectWriter.h"
 #include "pdf/fonts/TrueTypeFont.h"
 
 namespace mlt {
-
-struct TPdfObjectSink {
-    std::function<std::int64_t()> NewObject;
-    // Writes object `number` with `body`: what stands between "N 0 obj" and "endobj".
-    std::function<void(std::int64_t number, std::string_view body)> WriteObject;
-};
 
 // What an embedded font cost, in bytes: the subset program, and as stored (compressed).
 struct TEmbeddedFontSize {
@@ -25,6 +21,6 @@ struct TEmbeddedFontSize {
     std::size_t Stored = 0;
 };
 
-TEmbeddedFontSize WriteType0Font(const TTrueTypeFont& font, std::int64_t fontObject, const TPdfObjectSink& sink);
+TEmbeddedFontSize WriteType0Font(const TTrueTypeFont& font, std::int64_t fontObject, TObjectWriter& writer);
 
 }  // namespace mlt
