@@ -76,6 +76,15 @@ JOIN first_name f ON f.k = i % 20
 JOIN last_name l ON l.k = (i * 7) % 19
 JOIN town t ON t.k = (i * 3) % 16;
 
+-- Six customers in Greek, Cyrillic and Chinese, for the modern report's embedded fonts.
+INSERT INTO customers (id, name, city, country, phone, since, vip) VALUES
+    (201, 'Ελένη Παπαδοπούλου', 'Αθήνα', 'GR', '+30 210 555 0101', '2019-04-02', 1),
+    (202, 'Γιώργος Νικολάου', 'Θεσσαλονίκη', 'GR', NULL, '2021-09-14', 0),
+    (203, 'Иван Петров', 'Москва', 'RU', '+7 495 555 0103', '2018-01-25', 0),
+    (204, 'Ольга Смирнова', 'Санкт-Петербург', 'RU', NULL, '2020-06-30', 1),
+    (205, '王伟', '北京', 'CN', '+86 10 5555 0105', '2017-11-11', 1),
+    (206, '李娜', '上海', 'CN', NULL, '2022-03-08', 0);
+
 -- Eight products; six have a 16x12 24-bit BMP picture, one has none, one has a
 -- zero-length one.
 INSERT INTO products (id, name, unit_price, weight_kg, stock, picture) VALUES
@@ -123,6 +132,16 @@ SELECT b.i,
        CASE WHEN b.i % 50 = 0 THEN CAST(printf('R-%05d', b.i) AS BLOB) ELSE NULL END
 FROM base b
 JOIN products p ON p.id = b.product_id;
+
+-- Their orders come last.
+INSERT INTO sales (id, customer_id, product_id, order_date, created_at, pickup_time, quantity, amount,
+                   discount, paid, tracking_no, note, receipt) VALUES
+    (3001, 201, 1, '2025-01-20', '2025-01-20 09:12:00', '10:30:00', 2, 49, 0, 1, 9000021007, NULL, NULL),
+    (3002, 203, 6, '2025-01-20', '2025-01-20 10:05:00', NULL, 3, 29.97, 0, 1, NULL, 'Позвонить заранее', NULL),
+    (3003, 205, 2, '2025-01-20', '2025-01-20 11:40:00', '14:00:00', 1, 18.9, 0, 0, 9000021021, '请送到前台', NULL),
+    (3004, 202, 8, '2025-01-20', '2025-01-20 13:22:00', NULL, 4, 61, 0, 1, NULL, NULL, NULL),
+    (3005, 204, 3, '2025-01-20', '2025-01-20 15:47:00', '16:15:00', 1, 35, 0, NULL, 9000021035, NULL, NULL),
+    (3006, 206, 5, '2025-01-20', '2025-01-20 17:03:00', NULL, 2, 122.4, 0, 1, NULL, NULL, NULL);
 
 -- The main report: one line per order.
 CREATE VIEW orders AS
