@@ -10,18 +10,11 @@
 #include "data/ADODataSet.h"
 #include "rtl/CodePage.h"
 #include "rtl/Exception.h"
+#include "rtl/FileStream.h"
 #include "rtl/Host.h"
 #include "rtl/Terminal.h"
 
 namespace mlt {
-
-namespace {
-
-bool WriteAll(std::FILE* out, std::string_view bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
-}
-
-}  // namespace
 
 int RunReport(const TReportOptions& options, std::FILE* err) {
     TReportDescription report = options.Report;
@@ -36,6 +29,11 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
     TExportResult result = TExportResult::Failed;
     std::string error;
     try {
+        // Standard output is taken first, so that a closed one cannot lend its number to
+        // a file that the source opens.
+        std::unique_ptr<TFileStream> out;
+        if (options.Output == "-")
+            out = std::make_unique<TFileStream>(FileHandle::StandardOutput(), "standard output", TFileMode::Create);
         TADODataSet dataSet;
         dataSet.SetRecordset(OpenRecordSource(options));
         std::unique_ptr<TDorvexToPDF> exporter = CreateReportWriter(report, dataSet);
@@ -46,10 +44,10 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
             if (cur < max) records = cur + 1;
             abort = abort || InterruptRequested();
         };
-        if (options.Output == "-") {
-            TMemoryStream stream;
-            exporter->ExportToStream(&stream);
-            if (!WriteAll(stdout, stream.Memory())) throw EInOutError("cannot write the report to standard output");
+        if (out) {
+            // Written as it is made: no more of the document than a buffer waits in memory.
+            exporter->ExportToStream(out.get());
+            out->Close();
         } else {
             exporter->Execute();
             if (exporter->ExportResult == TExportResult::Failed) exporter->RemoveCreatedFiles();

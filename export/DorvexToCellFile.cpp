@@ -39,7 +39,7 @@ void TDorvexToCellFile::RemoveCreatedFiles() {
     CreatedFiles.clear();
 }
 
-void TDorvexToCellFile::ExportToStream(TMemoryStream* stream) {
+void TDorvexToCellFile::ExportToStream(TStream* stream) {
     if (stream != nullptr) {
         try {
             PrepareExecute();

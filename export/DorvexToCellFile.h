@@ -24,7 +24,8 @@ public:
     std::string ClassName() const override { return "TDorvexToCellFile"; }
 
     void ExportData() override;
-    void ExportToStream(TMemoryStream* stream);
+    // Any stream that takes writes in order; it need not seek (standard output will do).
+    void ExportToStream(TStream* stream);
 
     // The files that the last run created or replaced, in order. A file that could not be
     // opened is not among them.

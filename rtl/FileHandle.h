@@ -25,6 +25,7 @@ public:
     virtual bool CanSeek() = 0;
     static std::unique_ptr<FileHandle> Open(const std::string& path, TFileMode mode);
     // Copies of the process's standard input and output; closing them leaves those open.
+    // Off Windows, once standard output is asked for, SIGPIPE is ignored for the process.
     static std::unique_ptr<FileHandle> StandardInput();
     static std::unique_ptr<FileHandle> StandardOutput();
     // A new file for reading and writing, in the system's temporary folder, that

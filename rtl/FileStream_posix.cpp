@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -91,7 +92,11 @@ std::unique_ptr<FileHandle> Duplicate(int fd, const std::string& name) {
 
 std::unique_ptr<FileHandle> FileHandle::StandardInput() { return Duplicate(STDIN_FILENO, "standard input"); }
 
-std::unique_ptr<FileHandle> FileHandle::StandardOutput() { return Duplicate(STDOUT_FILENO, "standard output"); }
+std::unique_ptr<FileHandle> FileHandle::StandardOutput() {
+    // A reader that goes away makes writes fail with EPIPE instead of ending the process.
+    std::signal(SIGPIPE, SIG_IGN);
+    return Duplicate(STDOUT_FILENO, "standard output");
+}
 
 std::unique_ptr<FileHandle> FileHandle::CreateTemporary() {
     const char* folder = std::getenv("TMPDIR");

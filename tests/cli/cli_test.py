@@ -80,6 +80,17 @@ class Report(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertTrue(result.stdout.startswith(b"%PDF-1.2\r\n"))
         self.assertTrue(result.stdout.endswith(b"%%EOF\r\n"))
+        # A reader that stops early, and no standard output at all: one line, exit 1.
+        proc = subprocess.Popen([TOOL, "report", "--db", big_db(), "--sql", "SELECT * FROM t", "-o", "-"],
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.assertTrue(proc.stdout.read(100000).startswith(b"%PDF"))
+        proc.stdout.close()
+        err = proc.stderr.read().decode()
+        self.assertEqual((proc.wait(timeout=60), err), (1, "marrowlintide: Cannot write standard output: Broken pipe\n"))
+        closed = subprocess.run(["sh", "-c", '"$0" report --db "$1" --sql "SELECT 1" -o - >&-', TOOL, SAMPLE_DB],
+                                capture_output=True, text=True, timeout=60)
+        self.assertEqual((closed.returncode, closed.stderr),
+                         (1, "marrowlintide: Cannot open standard output: Bad file descriptor\n"))
 
     def test_csv_with_quotes_accents_and_bom(self):
         csv = path("people.csv")
