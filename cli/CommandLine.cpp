@@ -35,15 +35,21 @@ const char* const kUsage =
     "  -o, --output FILE       the PDF file (default report.pdf); - writes to standard output\n"
     "  --max-records N         export at most N records (0: all)\n"
     "  --rows-per-file N       start a new numbered file every N records\n"
+    "  --classic               the exact classic layout (one page wide as the table, captions\n"
+    "                          on page 1 only, no page numbers), as the Windows component writes\n"
+    "  --no-compress           leave the modern report's streams uncompressed\n"
     "Page:\n"
     "  --page-size NAME        letter (612x792, default), a4 (595x842) or legal (612x1008)\n"
     "  --page-width N          page width in points\n"
     "  --page-height N         page height in points\n"
-    "  --layout NAME           columnar (default), reversed or tabular\n"
+    "  --orientation NAME      auto (default: landscape when the table is wider than the page),\n"
+    "                          portrait or landscape\n"
+    "  --layout NAME           columnar (default), reversed or tabular (these two: classic)\n"
     "Columns:\n"
     "  --fields-width LIST     widths in characters, by field position: 10,,30\n"
     "  --fields-alignment LIST L, R or C by field position: ,R,C\n"
     "  --fields-caption LIST   captions by field position: Id,,Name\n"
+    "  --fields-format LIST    number and date patterns by field position: ,#,##0.00,yyyy-mm-dd\n"
     "  --no-caption            no captions row\n"
     "  --blank-if-zero         zero numbers, zero dates and nulls become empty cells\n"
     "Colours (decimal TColor, $BBGGRR or #RRGGBB):\n"
@@ -53,6 +59,7 @@ const char* const kUsage =
     "  --style NAME            a colour style: normal, pricelist, msmoney, brick, desert,\n"
     "                          eggplant, lilac, maple, marine, rose, spruce, wheat\n"
     "Text:\n"
+    "  --title TEXT            a title on every page and in the document's properties\n"
     "  --header LINE           a line before the table (repeatable)\n"
     "  --footer LINE           a line after the table (repeatable)\n"
     "  --oem                   convert texts to the OEM (MS-DOS) code page\n"
@@ -143,6 +150,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     TCommandLine line;
     TReportOptions& r = line.Report;
     r.Report.Settings.ApplyDefaults();
+    r.Report.Writer = TReportWriterKind::Modern;
     bool open = false;
     if (args.empty()) throw TUsageError("no command given");
     std::size_t i = 0;
@@ -219,6 +227,16 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
              r.Report.Style = style;
          }},
         {"--header", [&](const std::string& v) { r.Report.Header.push_back(Utf8ToAnsi(v)); }},
+        {"--title", [&](const std::string& v) { r.Report.Title = Utf8ToAnsi(v); }},
+        {"--fields-format", [&](const std::string& v) { r.Report.FieldsFormat = Utf8ToAnsi(v); }},
+        {"--orientation",
+         [&](const std::string& v) {
+             std::string name = UpperCase(v);
+             if (name == "AUTO") r.Report.Orientation = TPageOrientation::Auto;
+             else if (name == "PORTRAIT") r.Report.Orientation = TPageOrientation::Portrait;
+             else if (name == "LANDSCAPE") r.Report.Orientation = TPageOrientation::Landscape;
+             else throw TUsageError("--orientation takes auto, portrait or landscape, not \"" + v + "\"");
+         }},
         {"--footer", [&](const std::string& v) { r.Report.Footer.push_back(Utf8ToAnsi(v)); }},
         {"--mail-to",
          [&](const std::string& v) {
@@ -233,6 +251,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         {"--no-caption", [&] { r.Report.Settings.ShowCaption = false; }},
         {"--blank-if-zero", [&] { r.Report.Settings.BlankIfZero = true; }},
         {"--oem", [&] { r.Report.Oem = true; }},
+        {"--classic", [&] { r.Report.Writer = TReportWriterKind::Classic; }},
+        {"--no-compress", [&] { r.Report.Compress = false; }},
         {"--open", [&] { open = true; }},
         {"-q", [&] { r.Quiet = true; }},
         {"--quiet", [&] { r.Quiet = true; }},

@@ -10,9 +10,9 @@ _marrowlintide() {
     local with_value="--db --odbc --dsn --sql --graphic-columns --csv --csv-types --csv-delimiter
         --csv-encoding -o --output --max-records --rows-per-file
         --page-size --page-width --page-height --layout --fields-width --fields-alignment
-        --fields-caption --odd-color --even-color --caption-color --style --header --footer
+        --fields-caption --fields-format --orientation --title --odd-color --even-color --caption-color --style --header --footer
         --mail-to --mail-subject --mail-body"
-    local flags="--csv-no-header --no-caption --blank-if-zero --oem --open -q --quiet -h --help"
+    local flags="--csv-no-header --no-caption --blank-if-zero --oem --classic --no-compress --open -q --quiet -h --help"
 
     if [[ $COMP_CWORD -eq 1 ]]; then
         mapfile -t COMPREPLY < <(compgen -W "report --help --version" -- "$cur")
@@ -21,6 +21,7 @@ _marrowlintide() {
 
     case $prev in
         --page-size) mapfile -t COMPREPLY < <(compgen -W "letter a4 legal" -- "$cur"); return ;;
+        --orientation) mapfile -t COMPREPLY < <(compgen -W "auto portrait landscape" -- "$cur"); return ;;
         --layout) mapfile -t COMPREPLY < <(compgen -W "columnar reversed tabular" -- "$cur"); return ;;
         --csv-delimiter) mapfile -t COMPREPLY < <(compgen -W "auto , ; tab |" -- "$cur"); return ;;
         --csv-encoding) mapfile -t COMPREPLY < <(compgen -W "utf-8 windows-1252 latin-1" -- "$cur"); return ;;

@@ -1,6 +1,7 @@
 #include "component/ExportRecipe.h"
 
 #include "component/FieldList.h"
+#include "component/ModernWriter.h"
 
 namespace mlt {
 
@@ -18,7 +19,19 @@ TDvxDateOrder DateOrderOf(std::int32_t selector, TDvxDateOrder current) {
     }
 }
 
-void AddColumns(TDorvexToPDF& exporter, const TMarrowlintideSettings& settings, TDataSet& dataSet) {
+bool IsNumericField(const TField& field) {
+    switch (field.DataType()) {
+        case ftSmallint: case ftInteger: case ftWord: case ftFloat: case ftCurrency: case ftBCD:
+        case ftAutoInc: case ftLargeint: case ftFMTBcd:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The modern report right-aligns numbers whose alignment the list leaves open.
+void AddColumns(TDorvexToPDF& exporter, const TMarrowlintideSettings& settings, TDataSet& dataSet,
+                bool numbersRight) {
     for (int i = 0; i < dataSet.FieldCount(); ++i) {
         TField& field = dataSet.Fields(i);
         TDvxColumn& column = exporter.Columns.Add();
@@ -32,6 +45,10 @@ void AddColumns(TDorvexToPDF& exporter, const TMarrowlintideSettings& settings, 
             TAlignment alignment = FieldListAlignment(settings.FieldsAlignment, i);
             column.Alignment = alignment;
             column.Title.Alignment = alignment;
+        }
+        if (numbersRight && FieldListItem(settings.FieldsAlignment, i).empty() && IsNumericField(field)) {
+            column.Alignment = taRightJustify;
+            column.Title.Alignment = taRightJustify;
         }
     }
 }
@@ -59,11 +76,14 @@ void ApplyActionAfterExport(TDorvexToPDF& exporter, const TReportDescription& re
 
 std::unique_ptr<TDorvexToPDF> CreateReportWriter(const TReportDescription& report, TDataSet& dataSet) {
     const TMarrowlintideSettings& settings = report.Settings;
-    auto exporter = std::make_unique<TDorvexToPDF>();
+    // The modern report lays out a record a row; the other layouts stay with the exact writer.
+    const bool modern = report.Writer == TReportWriterKind::Modern && report.Layout == elColumnar;
+    std::unique_ptr<TDorvexToPDF> exporter =
+        modern ? CreateModernWriter(report, dataSet.FieldCount()) : std::make_unique<TDorvexToPDF>();
     ApplyColors(*exporter, report);
     exporter->SetPageWidth(settings.PageWidth);
     exporter->SetPageHeight(settings.PageHeight);
-    AddColumns(*exporter, settings, dataSet);
+    AddColumns(*exporter, settings, dataSet, modern);
     exporter->SetDataSet(&dataSet);
     exporter->RecordLimit = report.MaxRecords;
     exporter->DataFormats.BooleanTrue = settings.TrueString;

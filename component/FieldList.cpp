@@ -28,4 +28,29 @@ TAlignment FieldListAlignment(std::string_view list, int index) {
     return taLeftJustify;
 }
 
+namespace {
+bool IsNumberPattern(std::string_view item) {
+    return !item.empty() && item.find_first_not_of("#0.") == std::string_view::npos;
+}
+}  // namespace
+
+std::vector<std::string> FieldListFormats(std::string_view list) {
+    std::vector<std::string> items;
+    bool joinable = false;  // the last item is a number pattern that a comma may continue
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = list.find(',', start);
+        const std::string_view item = list.substr(start, comma == std::string_view::npos ? comma : comma - start);
+        if (joinable && IsNumberPattern(item) && (item[0] == '#' || item[0] == '0')) {
+            items.back() += ",";
+            items.back() += item;
+        } else {
+            items.emplace_back(item);
+        }
+        joinable = IsNumberPattern(items.back().substr(items.back().rfind(',') + 1)) &&
+                   items.back().find('.') == std::string::npos;
+        if (comma == std::string_view::npos) return items;
+        start = comma + 1;
+    }
+}
+
 }  // namespace mlt

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "rtl/Alignment.h"
 
@@ -19,5 +20,9 @@ std::int32_t FieldListWidth(std::string_view list, int index);
 std::string FieldListCaption(std::string_view list, int index);
 // "R" right, "C" centred, anything else left; letters count in either case.
 TAlignment FieldListAlignment(std::string_view list, int index);
+// The format list (--fields-format) split into one pattern per field. A number pattern's
+// thousands comma stays inside its item: ",,#,##0.00,yyyy-mm-dd" gives "", "",
+// "#,##0.00" and "yyyy-mm-dd".
+std::vector<std::string> FieldListFormats(std::string_view list);
 
 }  // namespace mlt

@@ -1,5 +1,6 @@
 // TReportDescription: every setting a report can have, from any face, in one value. The
-// COM object fills it from its properties, the command from its options; CreateReportWriter
+// COM object fills it from its properties and always asks for the exact writer; the
+// command fills it from its options and asks for the modern one unless --classic. CreateReportWriter
 // (component/ExportRecipe.h) turns it into the writer that runs the report. Nothing
 // adjusts the writer afterwards, so the description is the whole truth about a report.
 // Texts are held in the system code page, as everywhere on the classic path; each face
@@ -13,8 +14,12 @@
 #include "component/MarrowlintideSettings.h"
 #include "export/DorvexBaseComponent.h"
 #include "export/DorvexStyle.h"
+#include "pdf/PageOrientation.h"
 
 namespace mlt {
+
+// The exact writer of the DLL (and --classic), or the modern report of the command.
+enum class TReportWriterKind { Classic, Modern };
 
 struct TReportDescription {
     TReportDescription() = default;
@@ -25,6 +30,7 @@ struct TReportDescription {
     // whoever fills them.
     TMarrowlintideSettings Settings;
     int MaxRecords = 0;  // 0: every record
+    TReportWriterKind Writer = TReportWriterKind::Classic;
 
     // Layout.
     TDvxLayout Layout = elColumnar;
@@ -35,11 +41,16 @@ struct TReportDescription {
     std::vector<std::string> Header;  // lines before the table
     std::vector<std::string> Footer;  // lines after the table
     bool Oem = false;                 // texts in the OEM (MS-DOS) code page
+    // The modern report's own settings; the exact writer has none of them.
+    std::string Title;
+    TPageOrientation Orientation = TPageOrientation::Auto;
+    std::string FieldsFormat;  // a comma list of patterns, as FieldListFormats reads it
 
     // Output.
     std::string FileName;  // empty: the caller writes the report to a stream
     int RowsPerFile = 0;   // 0: one file
     bool ShowProgress = false;
+    bool Compress = true;  // the modern report's streams
 
     // After the export.
     TActionAfterExport ActionAfterExport = aeNone;

@@ -48,7 +48,7 @@ class Report(unittest.TestCase):
     def test_max_records_and_captions(self):
         out = path("five.pdf")
         result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT order_id FROM orders ORDER BY order_id",
-                     "--max-records", "5", "--fields-caption", "Number", "-o", out)
+                     "--max-records", "5", "--fields-caption", "Number", "--classic", "-o", out)
         self.assertEqual(result.returncode, 0, result.stderr)
         words = check_pdf(self, out).split()
         self.assertEqual(words, ["Number", "1", "2", "3", "4", "5"])
@@ -56,7 +56,7 @@ class Report(unittest.TestCase):
     def test_rows_per_file_writes_numbered_complete_files(self):
         out = path("split.pdf")
         result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT order_id FROM orders ORDER BY order_id LIMIT 5",
-                     "--rows-per-file", "2", "--no-caption", "-o", out)
+                     "--rows-per-file", "2", "--no-caption", "--classic", "-o", out)
         self.assertEqual(result.returncode, 0, result.stderr)
         texts = [check_pdf(self, path(n)).split() for n in ("split.pdf", "split001.pdf", "split002.pdf")]
         self.assertEqual(texts, [["1", "2"], ["3", "4"], ["5"]])
@@ -70,13 +70,13 @@ class Report(unittest.TestCase):
                     "tabular": ["x a", "y b", "x c", "y d"]}      # a value a row, with its caption
         for layout, lines in expected.items():
             out = path(f"layout-{layout}.pdf")
-            result = run("report", "--db", SAMPLE_DB, "--sql", query, "--layout", layout, "-o", out)
+            result = run("report", "--db", SAMPLE_DB, "--sql", query, "--layout", layout, "--classic", "-o", out)
             self.assertEqual(result.returncode, 0, result.stderr)
             text = check_pdf(self, out)
             self.assertEqual([" ".join(line.split()) for line in text.splitlines() if line.strip()], lines, layout)
 
     def test_standard_output(self):
-        result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT 1 AS one", "-o", "-")
+        result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT 1 AS one", "--classic", "-o", "-")
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertTrue(result.stdout.startswith(b"%PDF-1.2\r\n"))
         self.assertTrue(result.stdout.endswith(b"%%EOF\r\n"))
@@ -145,7 +145,7 @@ class Report(unittest.TestCase):
 
     def test_query_without_rows_is_a_valid_empty_report(self):
         out = path("empty.pdf")
-        result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT * FROM orders WHERE 0", "-o", out)
+        result = run("report", "--db", SAMPLE_DB, "--sql", "SELECT * FROM orders WHERE 0", "--classic", "-o", out)
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(check_pdf(self, out).split(), ["order_id", "order_date", "customer", "city", "amount", "paid"])
 

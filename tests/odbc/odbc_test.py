@@ -21,7 +21,8 @@ PG_OPTIONS = "BoolsAsChar=0;CommLog=0;Debug=0"
 
 
 def run(args, env=None, **kwargs):
-    return subprocess.run([TOOL, "report", *args, "--quiet"], capture_output=True, timeout=120,
+    # The classic layout: these tests count its rows a page and compare its bytes.
+    return subprocess.run([TOOL, "report", "--classic", *args, "--quiet"], capture_output=True, timeout=120,
                           env=dict(os.environ, **(env or {})), **kwargs)
 
 

@@ -1,0 +1,428 @@
+#include "pdf/ModernPDF.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "pdf/fonts/StandardFont.h"
+#include "rtl/Exception.h"
+
+namespace mlt {
+
+namespace {
+
+constexpr double kMargin = 28;    // around the page
+constexpr double kBand = 22;      // the header band above the table, the footer band below
+constexpr double kRowHeight = 18;
+constexpr double kPad = 3;        // between a cell's edge and its text
+constexpr double kMaxFitted = 216;  // the widest a column fitted to its data gets (3 inches)
+constexpr double kRule = 0.5;
+constexpr int kFooterSize = 8;
+constexpr std::int64_t kCatalog = 1, kPages = 2, kInfo = 3, kPageTotal = 4;
+
+// A number with at most two decimals and no trailing zeros.
+std::string Num(double value) {
+    char text[32];
+    auto [end, error] = std::to_chars(text, text + sizeof text, std::round(value * 100) / 100,
+                                      std::chars_format::fixed, 2);
+    std::string result(text, end);
+    while (result.back() == '0') result.pop_back();
+    if (result.back() == '.') result.pop_back();
+    return result == "-0" ? "0" : result;
+}
+
+std::string Color(TColor color, bool stroke) {
+    TPDFColorLine line = TDorvexToPDF::ColorToPDF(color, stroke);
+    return std::string(line.data(), line.size());
+}
+
+std::string Literal(std::string_view text) {
+    std::string out = "(";
+    for (char c : text) {
+        if (c == '(' || c == ')' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + ")";
+}
+
+bool IsDatePattern(std::string_view pattern) {
+    return pattern.find_first_of("yYmMdDhHnNsS") != std::string_view::npos;
+}
+
+TFont FooterFont() {
+    TFont font;
+    font.Size = kFooterSize;
+    return font;
+}
+
+// The document's own objects written through the output stage, for the fonts.
+class TStageWriter : public TObjectWriter {
+public:
+    TStageWriter(TPageCompressor& out, std::function<std::int64_t()> next) : out_(out), next_(std::move(next)) {}
+    std::int64_t NewObject() override { return next_(); }
+    void WriteObject(std::int64_t number, std::string_view body) override { out_.PutObject(number, std::string(body)); }
+    void WriteStream(std::int64_t number, std::string_view dictionary, std::string_view data) override {
+        out_.PutStream(number, std::string(dictionary), std::string(data));
+    }
+
+private:
+    TPageCompressor& out_;
+    std::function<std::int64_t()> next_;
+};
+
+}  // namespace
+
+TModernPDF::~TModernPDF() = default;
+
+std::string TModernPDF::FormatValue(const Variant& value, const std::string& pattern, const TFormatSettings& settings) {
+    if (IsDatePattern(pattern)) {
+        if (value.Type() != VarType::Date) return value.AsString(settings);
+        return FormatDateTime(pattern, value.AsDouble(), settings);
+    }
+    if (!value.IsNumeric()) return value.AsString(settings);
+    const std::size_t dot = pattern.find('.');
+    const int decimals = dot == std::string::npos ? 0 : static_cast<int>(pattern.size() - dot - 1);
+    const bool thousands = pattern.find(',') != std::string::npos;
+    char digits[400];
+    auto [end, error] = std::to_chars(digits, digits + sizeof digits, value.AsDouble(), std::chars_format::fixed,
+                                      std::clamp(decimals, 0, 15));
+    std::string plain(digits, end);
+    const bool negative = !plain.empty() && plain[0] == '-';
+    if (negative) plain.erase(0, 1);
+    std::size_t point = plain.find('.');
+    std::string whole = plain.substr(0, point), fraction = point == std::string::npos ? "" : plain.substr(point + 1);
+    std::string out;
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        if (thousands && i > 0 && (whole.size() - i) % 3 == 0) out += settings.ThousandSeparator;
+        out += whole[i];
+    }
+    if (!fraction.empty()) out += settings.DecimalSeparator + fraction;
+    return negative && out.find_first_not_of("0.,") != std::string::npos ? "-" + out : out;
+}
+
+TModernPDF::TFontSlot& TModernPDF::FontFor(const TFont& font) {
+    const std::string_view name = GetPDFFontName(font);
+    auto found = fonts_.find(name);
+    if (found != fonts_.end()) return found->second;
+    TFontSlot slot{std::make_unique<TStandardFont>(name), NextObjectNumber(), "F" + std::to_string(fonts_.size())};
+    return fonts_.emplace(std::string(name), std::move(slot)).first->second;
+}
+
+std::string TModernPDF::CellText(TField* field, int col, const std::string& text) const {
+    if (!field || col < 0 || static_cast<std::size_t>(col) >= Formats.size() || Formats[col].empty() || field->IsNull())
+        return text;
+    return FormatValue(field->Value(), Formats[col], FormatSettings());
+}
+
+// --- Column widths and the page ---
+
+void TModernPDF::PrepareExecute() {
+    TDorvexToPDF::PrepareExecute();
+    MeasureColumns();
+    double width = PageWidth > 0 ? PageWidth : DefaultPageWidth;
+    double height = PageHeight > 0 ? PageHeight : DefaultPageHeight;
+    double table = 0;
+    for (double w : widths_) table += w;
+    const bool turn = Orientation == TPageOrientation::Landscape ||
+                      (Orientation == TPageOrientation::Auto && table > width - 2 * kMargin && height > width);
+    if (turn != (width > height)) std::swap(width, height);
+    pageWidth_ = width;
+    pageHeight_ = height;
+    FitColumnsToPage(width - 2 * kMargin);
+}
+
+void TModernPDF::MeasureColumns() {
+    std::vector<TDvxColumn*> visible;
+    for (int i = 0; i < Columns.Count(); ++i)
+        if (Columns.Items(i).Visible) visible.push_back(&Columns.Items(i));
+    widths_.assign(visible.size(), 0);
+    std::vector<bool> fitted(visible.size(), false);
+    for (std::size_t k = 0; k < visible.size(); ++k) {
+        const TDvxColumn& column = *visible[k];
+        const int user = k < UserWidths.size() ? UserWidths[k] : 0;
+        const TStandardFont font(GetPDFFontName(column.Font));
+        if (user > 0) {
+            widths_[k] = user * font.Measure("0", column.Font.Size) + 2 * kPad;
+            continue;
+        }
+        fitted[k] = true;
+        if (AddTitle)
+            widths_[k] = TStandardFont(GetPDFFontName(column.Title.Font)).Measure(column.Title.Caption, column.Title.Font.Size) + 2 * kPad;
+    }
+    if (std::find(fitted.begin(), fitted.end(), true) == fitted.end()) return;
+
+    // One walk over the records measures the texts of the fitted columns.
+    std::vector<std::unique_ptr<TStandardFont>> fonts;
+    for (TDvxColumn* column : visible) fonts.push_back(std::make_unique<TStandardFont>(GetPDFFontName(column->Font)));
+    TDvxCustomDataEngine& engine = *CurrentEngine;
+    std::string text;
+    engine.First();
+    for (int n = 0; !engine.Eof() && WithinRecordLimit(n); ++n) {
+        for (std::size_t k = 0; k < visible.size(); ++k) {
+            if (!fitted[k]) continue;
+            TField* field = engine.GetField(*visible[k]);
+            if (!field) continue;
+            double width = kRowHeight * 2;  // a picture
+            if (field->BlobType() != ftGraphic) {
+                GetFieldText(field, text);
+                width = fonts[k]->Measure(CellText(field, static_cast<int>(k), text), visible[k]->Font.Size);
+            }
+            widths_[k] = std::max(widths_[k], std::min(width + 2 * kPad, kMaxFitted));
+        }
+        engine.Next();
+    }
+    engine.First();
+    for (double& w : widths_) w = std::max(w, 4 * kPad);
+}
+
+// Shrinks the widest columns to one common width, so that the table fits the page.
+void TModernPDF::FitColumnsToPage(double usable) {
+    double table = 0;
+    for (double w : widths_) table += w;
+    if (table > usable && !widths_.empty()) {
+        std::vector<double> sorted = widths_;
+        std::sort(sorted.begin(), sorted.end());
+        double rest = usable, cap = 0;
+        for (std::size_t i = 0; i < sorted.size(); ++i) {
+            const double share = rest / static_cast<double>(sorted.size() - i);
+            if (sorted[i] > share) {
+                cap = share;
+                break;
+            }
+            rest -= sorted[i];
+        }
+        for (double& w : widths_) w = std::min(w, cap);
+    }
+    lefts_.clear();
+    double x = kMargin;
+    for (double w : widths_) {
+        lefts_.push_back(x);
+        x += w;
+    }
+}
+
+// --- Document ---
+
+void TModernPDF::WriteFileBegin() {
+    if (!OutputStream) throw Exception("The PDF writer has no output stream");
+    XRefList.Clear();
+    ImageList.clear();
+    fonts_.clear();
+    pages_.clear();
+    captions_.clear();
+    afterData_ = false;
+    pictureBytes_ = 0;
+    NextObject = kPageTotal + 1;
+    out_ = std::make_unique<TPageCompressor>(*OutputStream, XRefList, Compress);
+    out_->PutRaw("%PDF-1.7\n%\xE2\xE3\xCF\xD3\n");
+}
+
+void TModernPDF::WriteHeader() {
+    BeginPage();
+    TDorvexToCellFile::WriteHeader();
+}
+
+void TModernPDF::BeginPage() {
+    content_.clear();
+    pagePictures_.clear();
+    pageRows_ = 0;
+    top_ = pageHeight_ - kMargin - kBand;
+    if (!Title.empty()) {
+        TFont font;
+        font.Size = 12;
+        font.Style = fsBold;
+        DrawLineText(Title, kMargin, pageWidth_ - 2 * kMargin, pageHeight_ - kMargin - 14, taCenter, font);
+    }
+    if (!captions_.empty() && !afterData_) DrawCaptions();
+}
+
+void TModernPDF::EndPage() {
+    // The footer band: "Page X of " here, the total from the one form object.
+    const TFont footer = FooterFont();
+    TFontSlot& slot = FontFor(footer);
+    const std::string text = "Page " + std::to_string(pages_.size() + 1) + " of ";
+    const double x = pageWidth_ - kMargin - 90, y = kMargin + 4;
+    content_ += "BT /" + slot.Resource + " " + std::to_string(kFooterSize) + " Tf " + Num(x) + " " + Num(y) + " Td ";
+    slot.Font->ShowText(content_, text);
+    content_ += " ET\nq 1 0 0 1 " + Num(x + slot.Font->Measure(text, kFooterSize)) + " " + Num(y) + " cm /Tot Do Q\n";
+
+    std::string resources = "/Font <<";
+    for (const auto& [name, font] : fonts_) resources += " /" + font.Resource + " " + std::to_string(font.Object) + " 0 R";
+    resources += " >> /XObject << /Tot " + std::to_string(kPageTotal) + " 0 R";
+    for (const auto& [number, name] : pagePictures_) resources += " /" + name + " " + std::to_string(number) + " 0 R";
+    resources += " >>";
+    const std::int64_t page = NextObjectNumber(), contents = NextObjectNumber();
+    out_->PutStream(contents, "", std::move(content_));
+    content_ = std::string();
+    out_->PutObject(page, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Num(pageWidth_) + " " + Num(pageHeight_) +
+                              "] /Resources << " + resources + " >> /Contents " + std::to_string(contents) + " 0 R >>");
+    pages_.push_back(page);
+}
+
+void TModernPDF::WriteFileEnd() {
+    EndPage();
+    TFontSlot& footer = FontFor(FooterFont());
+    std::string total = "BT /" + footer.Resource + " " + std::to_string(kFooterSize) + " Tf 0 0 Td ";
+    footer.Font->ShowText(total, std::to_string(pages_.size()));
+    out_->PutStream(kPageTotal,
+                    "/Type /XObject /Subtype /Form /BBox [0 -4 100 " + std::to_string(kFooterSize + 4) +
+                        "] /Resources << /Font << /" + footer.Resource + " " + std::to_string(footer.Object) +
+                        " 0 R >> >>",
+                    total + " ET");
+    TStageWriter writer(*out_, [this] { return NextObjectNumber(); });
+    for (auto& [name, slot] : fonts_) slot.Font->WriteObjects(writer, slot.Object);
+    for (TPDFImage& image : ImageList) {
+        const TBitmap& bitmap = *image.Bitmap;
+        std::string pixels;
+        pixels.reserve(static_cast<std::size_t>(bitmap.Width()) * bitmap.Height() * TBitmap::BytesPerPixel);
+        for (int row = 0; row < bitmap.Height(); ++row)
+            pixels.append(reinterpret_cast<const char*>(bitmap.ScanLine(row)),
+                          static_cast<std::size_t>(bitmap.Width()) * TBitmap::BytesPerPixel);
+        out_->PutStream(image.Number,
+                        "/Type /XObject /Subtype /Image /Width " + std::to_string(bitmap.Width()) + " /Height " +
+                            std::to_string(bitmap.Height()) + " /ColorSpace /DeviceRGB /BitsPerComponent 8",
+                        std::move(pixels));
+        image.Bitmap.reset();
+    }
+    std::string info = "<< /Producer (Marrowlintide) /CreationDate (D:" + FormatPDFDate(Now()) + ")";
+    if (!Title.empty()) info += " /Title " + Literal(Title);
+    out_->PutObject(kInfo, info + " >>");
+    out_->PutObject(kCatalog, "<< /Type /Catalog /Pages 2 0 R >>");
+    std::string kids;
+    for (std::int64_t page : pages_) kids += std::to_string(page) + " 0 R ";
+    out_->PutObject(kPages, "<< /Type /Pages /Kids [ " + kids + "] /Count " + std::to_string(pages_.size()) + " >>");
+    const std::int64_t xrefOffset = out_->Finish();
+    out_.reset();
+
+    std::string xref = "xref\n0 " + std::to_string(NextObject) + "\n0000000000 65535 f \n";
+    XRefList.ForEach([&](std::int64_t offset) {
+        char entry[32];
+        std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", static_cast<long long>(offset));
+        xref += entry;
+    });
+    xref += "trailer\n<< /Size " + std::to_string(NextObject) + " /Root 1 0 R /Info 3 0 R >>\nstartxref\n" +
+            std::to_string(xrefOffset) + "\n%%EOF\n";
+    OutputStream->Write(xref.data(), xref.size());
+    XRefList.Clear();
+    ImageList.clear();
+    fonts_.clear();
+    std::vector<std::int64_t>().swap(pages_);
+}
+
+// --- Rows and cells ---
+
+void TModernPDF::WriteRowStart(bool isHeaderRow) {
+    headerRow_ = isHeaderRow;
+    captionRow_ = false;
+    if (top_ - kRowHeight < kMargin + kBand && pageRows_ > 0) {
+        EndPage();
+        BeginPage();
+    }
+}
+
+void TModernPDF::WriteRowEnd(bool isHeaderRow) {
+    if (captionRow_) {
+        DrawCaptions();  // the captions row of the first page, gathered cell by cell
+        return;
+    }
+    if (!isHeaderRow) {
+        const double right = lefts_.empty() ? pageWidth_ - kMargin : lefts_.back() + widths_.back();
+        FillRect(kMargin, top_ - kRowHeight, right - kMargin, kRule, clBlack);
+    }
+    top_ -= kRowHeight;
+    ++pageRows_;
+}
+
+void TModernPDF::WriteDataEnd() {
+    TDorvexToPDF::WriteDataEnd();
+    afterData_ = true;
+}
+
+void TModernPDF::WriteData(TField* field, TCellType cellType, int row, int col, const std::string& text,
+                           TAlignment alignment, TFont* font, TColor color) {
+    const TFont& cellFont = font ? *font : Columns.Items(0).Font;
+    if (headerRow_ && !afterData_ && !field && row == Header.Count() && col >= 0 &&
+        static_cast<std::size_t>(col) < widths_.size()) {
+        captions_.push_back({text, cellFont, CaptionColor != -1 ? CaptionColor : color, alignment});
+        captionRow_ = true;
+        return;
+    }
+    if (headerRow_) {  // a header or footer line across the page
+        DrawLineText(text, kMargin, pageWidth_ - 2 * kMargin, top_ - 12, taLeftJustify, cellFont);
+        return;
+    }
+    if (col < 0 || static_cast<std::size_t>(col) >= widths_.size()) return;
+    const double x = lefts_[col], width = widths_[col];
+    FillRect(x, top_ - kRowHeight, width, kRowHeight, color);
+    FillRect(x, top_ - kRowHeight, kRule, kRowHeight, clBlack);
+    if (static_cast<std::size_t>(col) + 1 == widths_.size()) FillRect(x + width - kRule, top_ - kRowHeight, kRule, kRowHeight, clBlack);
+    if (field && field->BlobType() == ftGraphic) DrawPicture(*field, x, width);
+    else DrawLineText(CellText(field, col, text), x, width, top_ - 12, alignment, cellFont);
+}
+
+void TModernPDF::DrawCaptions() {
+    const double right = lefts_.back() + widths_.back();
+    FillRect(kMargin, top_, right - kMargin, kRule, clBlack);
+    for (std::size_t k = 0; k < captions_.size() && k < widths_.size(); ++k) {
+        const TCaption& caption = captions_[k];
+        const double x = lefts_[k], width = widths_[k];
+        FillRect(x, top_ - kRowHeight, width, kRowHeight, caption.Color);
+        FillRect(x, top_ - kRowHeight, kRule, kRowHeight, clBlack);
+        DrawLineText(caption.Text, x, width, top_ - 12, caption.Alignment, caption.Font);
+    }
+    FillRect(right - kRule, top_ - kRowHeight, kRule, kRowHeight, clBlack);
+    FillRect(kMargin, top_ - kRowHeight, right - kMargin, kRule, clBlack);
+    top_ -= kRowHeight;
+    ++pageRows_;
+}
+
+void TModernPDF::DrawLineText(const std::string& text, double x, double width, double baseline,
+                              TAlignment alignment, const TFont& font) {
+    if (text.empty()) return;
+    TFontSlot& slot = FontFor(font);
+    const double size = font.Size, room = width - 2 * kPad;
+    std::string shown = text;
+    double textWidth = slot.Font->Measure(shown, size);
+    if (textWidth > room + 0.001) {
+        const std::string_view ellipsis = slot.Font->Ellipsis();
+        shown.resize(slot.Font->Fit(text, size, std::max(0.0, room - slot.Font->Measure(ellipsis, size))));
+        shown += ellipsis;
+        textWidth = slot.Font->Measure(shown, size);
+    }
+    double left = x + kPad;
+    if (alignment == taRightJustify) left = x + width - kPad - textWidth;
+    else if (alignment == taCenter) left = x + (width - textWidth) / 2;
+    const bool colored = ColorToRGB(font.Color) != 0;
+    content_ += "BT ";
+    if (colored) content_ += Color(font.Color, false) + " ";
+    content_ += "/" + slot.Resource + " " + Num(size) + " Tf " + Num(left) + " " + Num(baseline) + " Td ";
+    slot.Font->ShowText(content_, shown);
+    content_ += colored ? " 0 g ET\n" : " ET\n";
+}
+
+// A picture as large as its cell allows, with its aspect ratio, centred in the cell.
+void TModernPDF::DrawPicture(TField& field, double x, double width) {
+    const Variant& value = field.Value();
+    if (value.IsNullOrEmpty()) return;
+    std::unique_ptr<TBitmap> bitmap = TBitmap::LoadFromMemory(value.Bytes(), "field " + field.FieldName);
+    const std::int64_t bytes = std::int64_t{bitmap->Width()} * bitmap->Height() * TBitmap::BytesPerPixel;
+    if (pictureBytes_ + bytes > ImageBytesLimit)
+        throw Exception("The picture of field " + field.FieldName + " would take the pictures of the document past " +
+                        std::to_string(ImageBytesLimit >> 20) + " MB");
+    const double boxWidth = width - 2, boxHeight = kRowHeight - 2;
+    const double scale = std::min(boxWidth / bitmap->Width(), boxHeight / bitmap->Height());
+    const double w = bitmap->Width() * scale, h = bitmap->Height() * scale;
+    pictureBytes_ += bytes;
+    const std::int64_t number = NextObjectNumber();
+    const std::string name = "Im" + std::to_string(number);
+    ImageList.push_back({number, std::move(bitmap)});
+    pagePictures_.emplace_back(number, name);
+    content_ += "q " + Num(w) + " 0 0 " + Num(h) + " " + Num(x + (width - w) / 2) + " " +
+                Num(top_ - kRowHeight + (kRowHeight - h) / 2) + " cm /" + name + " Do Q\n";
+}
+
+void TModernPDF::FillRect(double x, double y, double width, double height, TColor color) {
+    content_ += Color(color, false) + " " + Num(x) + " " + Num(y) + " " + Num(width) + " " + Num(height) + " re f\n";
+}
+
+}  // namespace mlt

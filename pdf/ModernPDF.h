@@ -1,0 +1,105 @@
+// TModernPDF: the modern table report, a descendant of TDorvexToPDF over the same driver
+// that writes a document of its own (PDF 1.7). Every page repeats the captions row and
+// has a header band (the Title) and a footer band ("Page X of Y", where Y is one form
+// object written at the end). Texts are placed by their measured width (TReportFont),
+// cut with "…" at the cell's edge, and columns are as wide as their widest text (the
+// data is read once before the report for this), within the page: the page turns to
+// landscape when that makes the table fit (Orientation), else the widest columns shrink.
+// The page is never widened. Content streams and pictures are Flate-compressed on a
+// thread of their own unless Compress is off. Pictures keep their aspect ratio.
+//
+// Columnar layout only; the description's recipe gives the other layouts to the exact
+// writer. Set the properties before Execute; they hold for every file of the run.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pdf/DorvexToPDF.h"
+#include "pdf/PageCompressor.h"
+#include "pdf/PageOrientation.h"
+#include "pdf/fonts/ReportFont.h"
+
+namespace mlt {
+
+class TModernPDF : public TDorvexToPDF {
+public:
+    explicit TModernPDF(TComponent* owner = nullptr) : TDorvexToPDF(owner) {}
+    ~TModernPDF() override;
+    std::string ClassName() const override { return "TModernPDF"; }
+
+    std::string Title;  // in the system code page
+    TPageOrientation Orientation = TPageOrientation::Auto;
+    bool Compress = true;
+    // Per visible column: a width in characters given by the user (0: fitted to the data)
+    // and a format pattern ("#,##0.00", "yyyy-mm-dd"; empty: the usual text).
+    std::vector<int> UserWidths;
+    std::vector<std::string> Formats;
+
+    void PrepareExecute() override;
+    void WriteFileBegin() override;
+    void WriteDimension(int rowCount, int colCount) override {}
+    void WriteColumnWidth(int col, int width) override {}
+    void WriteHeader() override;
+    void WriteRowStart(bool isHeaderRow) override;
+    void WriteRowEnd(bool isHeaderRow) override;
+    void WriteDataEnd() override;
+    void WriteData(TField* field, TCellType cellType, int row, int col, const std::string& text,
+                   TAlignment alignment, TFont* font, TColor color) override;
+    void WriteFileEnd() override;
+    void BeginPage() override;
+    void EndPage() override;
+
+    // The text of a number or date value under a pattern: "#,##0.00" style for numbers
+    // (thousands separator when the pattern has ",", as many decimals as it has after
+    // "."), date and time patterns otherwise. Exposed for the column measuring.
+    static std::string FormatValue(const Variant& value, const std::string& pattern, const TFormatSettings& settings);
+
+private:
+    struct TFontSlot {
+        std::unique_ptr<TReportFont> Font;
+        std::int64_t Object = 0;
+        std::string Resource;  // "F0", "F1", ...
+    };
+    struct TCaption {
+        std::string Text;
+        TFont Font;
+        TColor Color;
+        TAlignment Alignment;
+    };
+
+    TFontSlot& FontFor(const TFont& font);
+    std::string CellText(TField* field, int col, const std::string& text) const;
+    void MeasureColumns();
+    void FitColumnsToPage(double pageWidth);
+    void StartRow();
+    void DrawCaptions();
+    void DrawCell(double x, double width, const std::string& text, TAlignment alignment, const TFont& font,
+                  TColor background);
+    void DrawPicture(TField& field, double x, double width);
+    void DrawLineText(const std::string& text, double x, double width, double baseline, TAlignment alignment,
+                      const TFont& font);
+    void FillRect(double x, double y, double width, double height, TColor color);
+
+    std::unique_ptr<TPageCompressor> out_;
+    std::map<std::string, TFontSlot, std::less<>> fonts_;
+    std::vector<std::int64_t> pages_;
+    std::vector<std::pair<std::int64_t, std::string>> pagePictures_;  // resource uses on the open page
+    std::int64_t totalForm_ = 0;
+    std::vector<double> widths_;  // points per visible column
+    std::vector<double> lefts_;
+    double pageWidth_ = 0, pageHeight_ = 0;
+    double top_ = 0;  // the top of the next row
+    std::string content_;
+    std::vector<TCaption> captions_;
+    bool headerRow_ = false;
+    bool captionRow_ = false;
+    std::int64_t pictureBytes_ = 0;
+    bool afterData_ = false;
+    bool rowOpen_ = false;
+    int pageRows_ = 0;
+};
+
+}  // namespace mlt
