@@ -98,7 +98,7 @@ class Report(unittest.TestCase):
             f.write('\ufeffname,city\r\n"Dupré, José","Zürich ""Altstadt"""\r\n"two\nlines",Łódź\r\n'.encode("utf-8"))
         out = path("people.pdf")
         # The command line's own texts are converted as the file's are.
-        result = run("report", "--csv", csv, "--header", "Zoë", "--fields-caption", "Näme", "-o", out)
+        result = run("report", "--csv", csv, "--header", "Zoë", "--fields-caption", "Näme", "--classic", "-o", out)
         self.assertEqual(result.returncode, 0, result.stderr)
         text = check_pdf(self, out)
         self.assertIn("Zoë", text)
@@ -136,7 +136,7 @@ class Report(unittest.TestCase):
                     writer = None
                     if via == "fifo":
                         writer = subprocess.Popen(["sh", "-c", f'cat "{csv}" > "{fifo}"'])
-                    result = run("report", "--csv", source, *options, "-o", out,
+                    result = run("report", "--csv", source, *options, "--classic", "-o", out,
                                  input=data if via == "pipe" else None)
                     if writer:
                         writer.wait(timeout=60)
