@@ -1,8 +1,11 @@
 // libharu peer of the benchmark: the report drawn with HPDF page operators, streams left
-// uncompressed (libharu's default, set explicitly). libharu keeps the whole document in
-// memory and writes it in HPDF_SaveToFile.
+// uncompressed (libharu's default, set explicitly). With MLT_HARU_TTF naming a TrueType
+// file in the environment, the text is UTF-8 in that font, embedded, and every stream is
+// compressed instead. libharu keeps the whole document in memory and writes it in
+// HPDF_SaveToFile.
 #include <hpdf.h>
 
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -18,8 +21,14 @@ public:
     explicit HaruCanvas(std::string path) : Path(std::move(path)) {
         Doc = HPDF_New(&HaruCanvas::OnError, this);
         if (!Doc) throw std::runtime_error("libharu: cannot create a document");
-        HPDF_SetCompressionMode(Doc, HPDF_COMP_NONE);
-        Font = HPDF_GetFont(Doc, "Helvetica", "WinAnsiEncoding");
+        if (const char* ttf = std::getenv("MLT_HARU_TTF")) {
+            HPDF_SetCompressionMode(Doc, HPDF_COMP_ALL);
+            HPDF_UseUTFEncodings(Doc);
+            Font = HPDF_GetFont(Doc, HPDF_LoadTTFontFromFile(Doc, ttf, HPDF_TRUE), "UTF-8");
+        } else {
+            HPDF_SetCompressionMode(Doc, HPDF_COMP_NONE);
+            Font = HPDF_GetFont(Doc, "Helvetica", "WinAnsiEncoding");
+        }
     }
     ~HaruCanvas() override { HPDF_Free(Doc); }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """ReportLab peer of the benchmark: the report drawn on a reportlab.pdfgen canvas, with page
 compression off. It reads the same table and draws the same grid, in the same order, as the
-C++ peers; the numbers below are those of Layout.h beside this file.
+C++ peers; the numbers below are those of Layout.h beside this file. With --ttf, the text is
+in that TrueType font (ReportLab's TTFont, a subset embedded) and the pages are compressed.
 
-usage: reportlab_canvas.py DB OUT.pdf
+usage: reportlab_canvas.py [--ttf FONT.ttf] DB OUT.pdf
 """
 import sqlite3
 import sys
@@ -38,12 +39,18 @@ def rows(db):
                    "True" if paid else "False")
 
 
-def main(db, out):
-    pdf = canvas.Canvas(out, pagesize=(PAGE_WIDTH, PAGE_HEIGHT), pageCompression=0)
+def main(db, out, ttf=None):
+    font = "Helvetica"
+    if ttf:
+        from reportlab.pdfbase import pdfmetrics
+        from reportlab.pdfbase.ttfonts import TTFont
+        font = "Embedded"
+        pdfmetrics.registerFont(TTFont(font, ttf))
+    pdf = canvas.Canvas(out, pagesize=(PAGE_WIDTH, PAGE_HEIGHT), pageCompression=1 if ttf else 0)
     page_row = 0
     for row, texts in enumerate(rows(db)):
         if page_row == 0:
-            pdf.setFont("Helvetica", FONT_SIZE)
+            pdf.setFont(font, FONT_SIZE)
             pdf.setLineWidth(1)
         page_row += 1
         baseline = PAGE_HEIGHT - (ROW_PITCH * page_row + 8)
@@ -67,6 +74,10 @@ def main(db, out):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    args = sys.argv[1:]
+    ttf = None
+    if args[:1] == ["--ttf"] and len(args) > 1:
+        ttf, args = args[1], args[2:]
+    if len(args) != 2:
         sys.exit(__doc__.strip().splitlines()[-1])
-    main(sys.argv[1], sys.argv[2])
+    main(*args, ttf=ttf)
