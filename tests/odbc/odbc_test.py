@@ -6,18 +6,16 @@ end whatever happens) through psqlODBC, and SQLite through its ODBC driver.
 Usage: odbc_test.py MARROWLINTIDE WORKDIR
 """
 import os
-import shutil
 import sqlite3
 import subprocess
 import sys
-import tempfile
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from postgres_server import PostgresServer  # noqa: E402
+
 TOOL, WORK = sys.argv[1], sys.argv[2]
-PG_BIN = "/usr/lib/postgresql/15/bin"
 PASSWORD = "s3cret-Pässword"
-# Driver options: booleans as BIT, no log files in /tmp.
-PG_OPTIONS = "BoolsAsChar=0;CommLog=0;Debug=0"
 
 
 def run(args, env=None, **kwargs):
@@ -37,47 +35,6 @@ def text_of(test, pdf, *pages):
 
 def path(name):
     return os.path.join(WORK, name)
-
-
-class Postgres:
-    """A throwaway PostgreSQL cluster; as root, it runs as the user nobody."""
-
-    def __init__(self):
-        self.dir = tempfile.mkdtemp(prefix="mlt-pg-")
-        self.as_user = []
-        if os.geteuid() == 0:
-            shutil.chown(self.dir, "nobody", "nogroup")
-            self.as_user = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
-        pwfile = os.path.join(self.dir, "pw")
-        with open(pwfile, "w") as f:
-            f.write(PASSWORD + "\n")
-        if self.as_user:
-            shutil.chown(pwfile, "nobody", "nogroup")
-        self.pg("initdb", "-D", self.data, "-U", "marrow", "--pwfile", pwfile, "-A", "scram-sha-256",
-                "-E", "UTF8", "--locale=C.UTF-8", "--no-sync")
-        os.remove(pwfile)
-        self.pg("pg_ctl", "-D", self.data, "-l", os.path.join(self.dir, "log"), "-w", "-o",
-                f"-k {self.dir} -c listen_addresses= -c fsync=off -c full_page_writes=off", "start")
-        self.connection = (f"Driver=PostgreSQL Unicode;Servername={self.dir};Database=postgres;"
-                           f"UID=marrow;{PG_OPTIONS}")
-
-    @property
-    def data(self):
-        return os.path.join(self.dir, "data")
-
-    def pg(self, program, *args):
-        subprocess.run([*self.as_user, os.path.join(PG_BIN, program), *args], check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=120)
-
-    def psql(self, *args, **kwargs):
-        return subprocess.run(["psql", "-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", self.dir, "-U", "marrow",
-                               "-d", "postgres", *args], env=dict(os.environ, PGPASSWORD=PASSWORD),
-                              check=True, **kwargs)
-
-    def stop(self):
-        subprocess.run([*self.as_user, os.path.join(PG_BIN, "pg_ctl"), "-D", self.data, "-m", "immediate", "stop"],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        shutil.rmtree(self.dir, ignore_errors=True)
 
 
 SERVER = None
@@ -129,9 +86,9 @@ class PostgresReports(unittest.TestCase):
 
     def test_psql_pipe(self):
         out = path("piped.pdf")
-        psql = subprocess.Popen(["psql", "-X", "--csv", "-h", SERVER.dir, "-U", "marrow", "-d", "postgres", "-c",
-                                 "SELECT g AS n, 'Genève ' || g AS city FROM generate_series(1, 3) AS g"],
-                                stdout=subprocess.PIPE, env=dict(os.environ, PGPASSWORD=PASSWORD))
+        psql = subprocess.Popen(SERVER.psql_command("--csv", "-c", "SELECT g AS n, 'Genève ' || g AS city"
+                                                    " FROM generate_series(1, 3) AS g"),
+                                stdout=subprocess.PIPE, env=SERVER.environment())
         result = run(["--csv", "-", "-o", out], stdin=psql.stdout)
         psql.wait()
         self.assertEqual(result.returncode, 0, result.stderr)
@@ -197,7 +154,7 @@ class SqliteThroughOdbc(unittest.TestCase):
 
 if __name__ == "__main__":
     os.makedirs(WORK, exist_ok=True)
-    SERVER = Postgres()
+    SERVER = PostgresServer(PASSWORD)
     try:
         SERVER.psql("-c", "SELECT 1", stdout=subprocess.DEVNULL)
         code = unittest.main(argv=[sys.argv[0], "-v"], exit=False).result.wasSuccessful()
