@@ -39,7 +39,8 @@ void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text
     double pen = 0, shown = 0;
     float rise = 0;
     std::uint32_t font = 0;
-    bool inArray = false, inString = false;
+    bool inArray = false, inString = false, adjusted = false;
+    std::size_t arrayStart = 0;
     auto select = [&](std::uint32_t index) {
         out += '/';
         out += fontNames.at(index);
@@ -48,10 +49,16 @@ void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text
         out += " Tf\n";
         font = index;
     };
+    // An array of one string and no numbers is shown with the shorter Tj.
     auto closeArray = [&] {
         if (inString) out += ')';
-        if (inArray) out += "]TJ\n";
-        inArray = inString = false;
+        if (inArray && adjusted) {
+            out += "]TJ\n";
+        } else if (inArray) {
+            out.erase(arrayStart, 1);
+            out += "Tj\n";
+        }
+        inArray = inString = adjusted = false;
     };
     for (const TPlacedGlyph& g : text.Glyphs) {
         chain.Fonts[g.Font]->Use(g.Glyph, std::u32string_view(text.CodePoints).substr(g.TextBegin, g.TextEnd - g.TextBegin));
@@ -65,6 +72,7 @@ void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text
             }
         }
         if (!inArray) {
+            arrayStart = out.size();
             out += '[';
             inArray = true;
         }
@@ -74,6 +82,7 @@ void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text
             inString = false;
             AppendPdfNumber(out, shown - target);
             shown = target;
+            adjusted = true;
         }
         if (!inString) {
             out += '(';
