@@ -20,15 +20,22 @@ constexpr double kRule = 0.5;
 constexpr int kFooterSize = 8;
 constexpr std::int64_t kCatalog = 1, kPages = 2, kInfo = 3, kPageTotal = 4;
 
-// A number with at most two decimals and no trailing zeros.
-std::string Num(double value) {
+// Appends a number with at most two decimals and no trailing zeros, then a blank.
+void AppendNum(std::string& out, double value) {
     char text[32];
-    auto [end, error] = std::to_chars(text, text + sizeof text, std::round(value * 100) / 100,
-                                      std::chars_format::fixed, 2);
-    std::string result(text, end);
-    while (result.back() == '0') result.pop_back();
-    if (result.back() == '.') result.pop_back();
-    return result == "-0" ? "0" : result;
+    char* end = std::to_chars(text, text + sizeof text, std::round(value * 100) / 100, std::chars_format::fixed, 2).ptr;
+    while (end[-1] == '0') --end;
+    if (end[-1] == '.') --end;
+    if (end - text == 2 && text[0] == '-' && text[1] == '0') out += '0';
+    else out.append(text, end);
+    out += ' ';
+}
+
+std::string Num(double value) {
+    std::string out;
+    AppendNum(out, value);
+    out.pop_back();
+    return out;
 }
 
 std::string Color(TColor color, bool stroke) {
@@ -101,6 +108,15 @@ std::string TModernPDF::FormatValue(const Variant& value, const std::string& pat
 }
 
 TModernPDF::TFontSlot& TModernPDF::FontFor(const TFont& font) {
+    // Runs of cells share their font: the last one is kept.
+    if (lastSlot_ && lastFont_.Name == font.Name && lastFont_.Style == font.Style) return *lastSlot_;
+    lastFont_.Name = font.Name;
+    lastFont_.Style = font.Style;
+    lastSlot_ = &FindFont(font);
+    return *lastSlot_;
+}
+
+TModernPDF::TFontSlot& TModernPDF::FindFont(const TFont& font) {
     const std::string_view name = GetPDFFontName(font);
     auto found = fonts_.find(name);
     if (found != fonts_.end()) return found->second;
@@ -208,6 +224,7 @@ void TModernPDF::WriteFileBegin() {
     XRefList.Clear();
     ImageList.clear();
     fonts_.clear();
+    lastSlot_ = nullptr;
     pages_.clear();
     captions_.clear();
     afterData_ = false;
@@ -224,6 +241,7 @@ void TModernPDF::WriteHeader() {
 
 void TModernPDF::BeginPage() {
     content_.clear();
+    fillValid_ = false;
     pagePictures_.clear();
     pageRows_ = 0;
     top_ = pageHeight_ - kMargin - kBand;
@@ -384,6 +402,7 @@ void TModernPDF::DrawLineText(const std::string& text, double x, double width, d
     std::string shown = text;
     double textWidth = slot.Font->Measure(shown, size);
     if (textWidth > room + 0.001) {
+        // Only a text too wide is cut; most are not and skip the copy.
         const std::string_view ellipsis = slot.Font->Ellipsis();
         shown.resize(slot.Font->Fit(text, size, std::max(0.0, room - slot.Font->Measure(ellipsis, size))));
         shown += ellipsis;
@@ -395,7 +414,17 @@ void TModernPDF::DrawLineText(const std::string& text, double x, double width, d
     const bool colored = ColorToRGB(font.Color) != 0;
     content_ += "BT ";
     if (colored) content_ += Color(font.Color, false) + " ";
-    content_ += "/" + slot.Resource + " " + Num(size) + " Tf " + Num(left) + " " + Num(baseline) + " Td ";
+    else if (!fillValid_ || ColorToRGB(fillColor_) != 0) content_ += "0 g ";
+    fillColor_ = clBlack;  // a coloured text ends with "0 g"
+    fillValid_ = true;
+    content_ += '/';
+    content_ += slot.Resource;
+    content_ += ' ';
+    AppendNum(content_, size);
+    content_ += "Tf ";
+    AppendNum(content_, left);
+    AppendNum(content_, baseline);
+    content_ += "Td ";
     slot.Font->ShowText(content_, shown);
     content_ += colored ? " 0 g ET\n" : " ET\n";
 }
@@ -422,7 +451,18 @@ void TModernPDF::DrawPicture(TField& field, double x, double width) {
 }
 
 void TModernPDF::FillRect(double x, double y, double width, double height, TColor color) {
-    content_ += Color(color, false) + " " + Num(x) + " " + Num(y) + " " + Num(width) + " " + Num(height) + " re f\n";
+    // The fill colour is set only when it changes.
+    if (!fillValid_ || fillColor_ != color) {
+        content_ += Color(color, false);
+        content_ += ' ';
+        fillColor_ = color;
+        fillValid_ = true;
+    }
+    AppendNum(content_, x);
+    AppendNum(content_, y);
+    AppendNum(content_, width);
+    AppendNum(content_, height);
+    content_ += "re f\n";
 }
 
 }  // namespace mlt

@@ -71,6 +71,7 @@ private:
     };
 
     TFontSlot& FontFor(const TFont& font);
+    TFontSlot& FindFont(const TFont& font);
     std::string CellText(TField* field, int col, const std::string& text) const;
     void MeasureColumns();
     void FitColumnsToPage(double pageWidth);
@@ -100,6 +101,11 @@ private:
     bool afterData_ = false;
     bool rowOpen_ = false;
     int pageRows_ = 0;
+    // The last font asked for, and the last fill colour's operator.
+    TFont lastFont_;
+    TFontSlot* lastSlot_ = nullptr;
+    TColor fillColor_ = 0;
+    bool fillValid_ = false;
 };
 
 }  // namespace mlt

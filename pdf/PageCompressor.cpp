@@ -76,7 +76,8 @@ void TPageCompressor::Write(TJob& job) {
         xref_.Add(job.Number, written_);
         text = std::to_string(job.Number) + " 0 obj\n";
         if (job.IsStream) {
-            std::string data = compress_ ? FlateCompress(job.Data) : std::move(job.Data);
+            // Level 1: page content repeats itself, so the fastest level already packs it well.
+            std::string data = compress_ ? FlateCompress(job.Data, 1) : std::move(job.Data);
             text += "<< " + job.Dictionary + (compress_ ? " /Filter /FlateDecode" : "") +
                     " /Length " + std::to_string(data.size()) + " >>\nstream\n";
             text += data;

@@ -7,9 +7,9 @@
 
 namespace mlt {
 
-std::string FlateCompress(std::string_view data) {
+std::string FlateCompress(std::string_view data, int level) {
     std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
-        libdeflate_alloc_compressor(9), &libdeflate_free_compressor);
+        libdeflate_alloc_compressor(level), &libdeflate_free_compressor);
     if (!compressor) throw std::bad_alloc();
     std::string out(libdeflate_zlib_compress_bound(compressor.get(), data.size()), '\0');
     out.resize(libdeflate_zlib_compress(compressor.get(), data.data(), data.size(), out.data(), out.size()));

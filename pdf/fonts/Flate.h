@@ -6,6 +6,7 @@
 
 namespace mlt {
 
-std::string FlateCompress(std::string_view data);
+// Level 1 (fastest) to 12 (smallest); 9 suits data written once, such as a font file.
+std::string FlateCompress(std::string_view data, int level = 9);
 
 }  // namespace mlt
