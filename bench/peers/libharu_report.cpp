@@ -36,7 +36,17 @@ public:
     ~Report() { HPDF_Free(Doc); }
 
     void Row(const std::array<std::string_view, Columns>& texts) {
-        if (PageRow == 0) BeginPage();
+        if (PageRow == 0) {
+            BeginPage();
+            DrawRow(Table::Captions);
+        }
+        DrawRow(texts);
+    }
+
+    void Save(const char* path) { HPDF_SaveToFile(Doc, path); }
+
+private:
+    void DrawRow(const std::array<std::string_view, Columns>& texts) {
         ++PageRow;
         const int y = BoxBottom(PageRow);
         const Rgb colour = RowColour(RowIndex++);
@@ -57,9 +67,6 @@ public:
         if (PageRow == RowsOnPage) PageRow = 0;
     }
 
-    void Save(const char* path) { HPDF_SaveToFile(Doc, path); }
-
-private:
     void BeginPage() {
         Page = HPDF_AddPage(Doc);
         HPDF_Page_SetWidth(Page, PageWidth);
@@ -67,7 +74,6 @@ private:
         HPDF_Page_SetLineWidth(Page, 1);
         HPDF_Page_SetFontAndSize(Page, Font, FontSize);
         Text(Margin, FooterY, ("Page " + std::to_string(++PageNumber)).c_str());
-        Row(Table::Captions);
     }
     void Text(float x, float y, const char* text) {
         HPDF_Page_SetRGBFill(Page, 0, 0, 0);
