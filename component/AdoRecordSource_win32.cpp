@@ -11,7 +11,6 @@ namespace mlt {
 namespace {
 
 constexpr long adStateOpen = 1;
-constexpr long adMovePrevious = 0x200;
 constexpr long adBookmark = 0x2000;
 
 VARIANT LongVariant(long value) {
@@ -153,7 +152,6 @@ TAdoRecordSource::TAdoRecordSource(IDispatch* recordset) : recordset_(TComPtr<ID
     moveNextId_ = recordset_.Id(L"MoveNext");
     recordCountId_ = recordset_.Id(L"RecordCount");
     fieldsId_ = recordset_.Id(L"Fields");
-    scrollable_ = Supports(adMovePrevious);
     supportsBookmarks_ = Supports(adBookmark);
     if (supportsBookmarks_) bookmarkId_ = recordset_.Id(L"Bookmark");
 }
@@ -213,7 +211,14 @@ std::vector<TColumnDescriptor> TAdoRecordSource::Columns() {
 void TAdoRecordSource::First() {
     if (atFirst_) return;
     // MoveFirst fails on an empty recordset, which has no first record to go to anyway.
-    if (scrollable_ && !(Flag(bofId_) && Flag(eofId_))) recordset_.Call(moveFirstId_);
+    // A forward-only cursor refuses it too: the walk then goes on from the current record
+    // rather than failing the report, since those records are all such a cursor can give.
+    if (!(Flag(bofId_) && Flag(eofId_))) {
+        try {
+            recordset_.Call(moveFirstId_);
+        } catch (const EOleError&) {
+        }
+    }
     atFirst_ = true;
     eofKnown_ = false;
 }

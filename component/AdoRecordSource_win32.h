@@ -7,10 +7,11 @@
 // wide kinds), DATE, CY and DECIMAL as dates, money and BCD (an integer column gets
 // integers), byte arrays as blobs; an object reads as null. The recordset is never
 // closed, only released.
-// Position: a recordset that can move backwards is walked from MoveFirst; one that cannot
-// (a forward-only cursor, or one that does not answer Supports) is walked from its
-// current record and never moved backwards. Bookmarks are offered when the recordset
-// supports them. A failing member raises EOleError with the provider's description.
+// Position: the walk starts with MoveFirst, unless the recordset is empty (BOF and EOF at
+// once); a forward-only cursor that refuses MoveFirst is walked from its current record.
+// Bookmarks are offered when the recordset says it supports them (Supports); one that
+// cannot answer is taken to have none. A failing member raises EOleError with the
+// provider's description.
 #pragma once
 
 #include <oaidl.h>
@@ -79,7 +80,6 @@ private:
 
     TAutomationObject recordset_;
     DISPID bofId_, eofId_, moveFirstId_, moveNextId_, bookmarkId_, recordCountId_, fieldsId_;
-    bool scrollable_ = false;
     bool supportsBookmarks_ = false;
     bool atFirst_ = false;
     bool eofKnown_ = false;

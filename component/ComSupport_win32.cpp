@@ -37,7 +37,8 @@ bool ReportedDescription(IUnknown* object, REFIID iid, std::string& description)
     return !description.empty();
 }
 
-void SetMemberErrorInfo(const std::string& message, DWORD helpContext) {
+// Best effort: a failure to record the error (no memory for its text) loses only the text.
+void SetMemberErrorInfo(const std::string& message, DWORD helpContext) noexcept try {
     TComPtr<ICreateErrorInfo> create;
     if (FAILED(CreateErrorInfo(create.Out()))) return;
     TBstr description(message);
@@ -48,9 +49,10 @@ void SetMemberErrorInfo(const std::string& message, DWORD helpContext) {
     TComPtr<IErrorInfo> info;
     if (SUCCEEDED(ICreateErrorInfo_QueryInterface(create.Get(), IID_IErrorInfo, info.OutVoid())))
         SetErrorInfo(0, info.Get());
+} catch (...) {
 }
 
-HRESULT ReportFailure(HRESULT code, const std::string& message, DWORD helpContext) {
+HRESULT ReportFailure(HRESULT code, const std::string& message, DWORD helpContext) noexcept {
     SetMemberErrorInfo(message, helpContext);
     return code;
 }
@@ -97,11 +99,12 @@ HRESULT HandleMemberException() noexcept {
     } catch (const Exception& e) {
         return ReportFailure(E_UNEXPECTED, e.Message, e.HelpContext);
     } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
+        // Short texts, held without allocating.
+        return ReportFailure(E_OUTOFMEMORY, "Out of memory", 0);
     } catch (const std::exception& e) {
         return ReportFailure(E_UNEXPECTED, e.what(), 0);
     } catch (...) {
-        return E_UNEXPECTED;
+        return ReportFailure(E_UNEXPECTED, "Unknown failure", 0);
     }
 }
 

@@ -4,7 +4,8 @@
 //   its object reported. OleCheck raises it.
 // - Guarded: the one guard every interface member runs its body under. An EOleError gives
 //   its HRESULT, any other failure E_UNEXPECTED (E_OUTOFMEMORY for an allocation), and the
-//   thread's error information gets the message.
+//   thread's error information gets the ProgID as its source and the message (a fixed
+//   text for an allocation or an unknown exception) as its description.
 // - TComPtr and TBstr own one reference and one BSTR.
 // - The module: its path, the counts behind DllCanUnloadNow, and the type information of
 //   the coclass and its default interface, read from the module's embedded type library.

@@ -58,8 +58,10 @@ class Suite:
         self.work = pathlib.Path(args.work)
         self.prefix = self.work / "prefix"
         self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        # Wine takes the ANSI code page from the locale; MLT_WINE_LOCALE picks another one.
+        locale = os.environ.get("MLT_WINE_LOCALE", "en_US.UTF-8")
         self.env.update(WINEPREFIX=str(self.prefix), WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG="en_US.UTF-8", LC_ALL="en_US.UTF-8")
+                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG=locale, LC_ALL=locale)
         # A 64-bit DLL runs in a 64-bit prefix under Wine's 64-bit loader; Debian's `wine`
         # always takes the 32-bit one when it is installed.
         self.loader = "wine"

@@ -8,19 +8,10 @@
 #include <fstream>
 #include <string>
 
+#include "EngineCheck.h"
 #include "export/DorvexToCellFile.h"
 
-namespace {
-
-int failures = 0;
-
-void Check(bool condition, const char* what) {
-    if (condition) return;
-    ++failures;
-    std::printf("FAIL %s\n", what);
-}
-
-}  // namespace
+using mlt::test::Check;
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
@@ -39,5 +30,5 @@ int main(int argc, char** argv) {
     Check(result == 0, "SendMail does not give Wine's result 0");
     DeleteFileA(attachment.c_str());
     std::printf("END mail\n");
-    return failures == 0 ? 0 : 1;
+    return mlt::test::Failures() == 0 ? 0 : 1;
 }

@@ -28,8 +28,12 @@ file = OutDir & "\one.pdf"
 CheckEq m.SaveToFile(rs, file), 0, "SaveToFile"
 ReportPdf file, Array("Name", "Qty", "Price", "Day", "City", "Widget", "12", "2.75", "3/5/2024", "nchen", "!M?nchen")
 CheckEq rs.State, 1, "recordset still open"
-' Wine's ADO cannot tell what its cursor supports, so the export walked it forward to EOF.
+' Wine's ADO cannot tell whether it keeps bookmarks, so the export left it at EOF.
 CheckEq rs.EOF, True, "recordset walked to its end"
+' A second report of the same recordset starts at its first record again.
+file = OutDir & "\again.pdf"
+CheckEq m.SaveToFile(rs, file), 0, "SaveToFile of a walked recordset"
+ReportPdf file, Array("Name", "Widget", "12", "nchen")
 rs.MoveFirst
 CheckEq rs.Fields("Name").Value, "Widget", "recordset still readable"
 
