@@ -1,7 +1,8 @@
 #include "cli/Interrupt.h"
 
-#include <atomic>
 #include <csignal>
+
+#include "rtl/PendingFile.h"
 
 namespace mlt {
 
@@ -10,16 +11,30 @@ namespace {
 std::atomic<bool> interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-extern "C" void OnInterrupt(int) {
-    interrupted.store(true);
-    std::signal(SIGINT, OnInterrupt);
+extern "C" void OnTerminate(int signal) {
+    RemovePendingFiles();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+extern "C" void OnInterrupt(int signal) {
+    if (interrupted.exchange(true)) OnTerminate(signal);
 }
 
 }  // namespace
 
-void InstallInterruptHandler() { std::signal(SIGINT, OnInterrupt); }
+void InstallInterruptHandler() {
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnTerminate);
+#ifdef SIGHUP
+    std::signal(SIGHUP, OnTerminate);
+    std::signal(SIGPIPE, OnTerminate);
+#endif
+}
 
 bool InterruptRequested() { return interrupted.load(); }
+
+const std::atomic<bool>& InterruptFlag() { return interrupted; }
 
 void ClearInterrupt() { interrupted.store(false); }
 

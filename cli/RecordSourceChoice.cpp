@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "cli/Interrupt.h"
 #include "data/CsvRecordSource.h"
 #include "data/OdbcRecordSource.h"
 #include "data/PrefetchedRecordSource.h"
@@ -31,7 +32,7 @@ std::unique_ptr<TRecordSource> OpenInner(const TReportOptions& options) {
         odbc.GraphicColumns = options.GraphicColumns;
         return TOdbcRecordSource::Open(odbc);
     }
-    return TSqliteRecordSource::Open(options.Database, options.Sql);
+    return TSqliteRecordSource::Open(options.Database, options.Sql, &InterruptFlag());
 }
 
 }  // namespace

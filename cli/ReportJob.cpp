@@ -50,7 +50,6 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
             out->Close();
         } else {
             exporter->Execute();
-            if (exporter->ExportResult == TExportResult::Failed) exporter->RemoveCreatedFiles();
         }
         result = exporter->ExportResult;
         error = exporter->LastError;
@@ -60,6 +59,11 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
     }
     Host().CreateProgressWindow = nullptr;
 
+    // Ctrl-C while the database prepared or counted: nothing was written.
+    if (result == TExportResult::Failed && InterruptRequested()) {
+        std::fprintf(err, "marrowlintide: canceled before the first record; no report was written\n");
+        return kExitCanceled;
+    }
     if (result == TExportResult::Failed || !error.empty()) {
         std::fprintf(err, "marrowlintide: %s\n", error.empty() ? "the export failed" : error.c_str());
         return kExitFailed;

@@ -1,5 +1,7 @@
 // marrowlintide: writes the records of a SQLite query or a CSV file as a PDF table report.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,15 +17,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "marrowlintide: %s\nTry 'marrowlintide --help'.\n", error.Message.c_str());
         return mlt::kExitUsage;
     }
-    switch (line.Command) {
-        case mlt::TCommand::Help:
-            std::fputs(mlt::kUsage, stdout);
-            return mlt::kExitCompleted;
-        case mlt::TCommand::Version:
-            std::puts("marrowlintide " MLT_VERSION);
-            return mlt::kExitCompleted;
-        case mlt::TCommand::Report:
-            break;
+    if (line.Command == mlt::TCommand::Report) return mlt::RunReport(line.Report, stderr);
+    // A closed or full standard output is a failure, not a text that was shown.
+    std::fputs(line.Command == mlt::TCommand::Help ? mlt::kUsage : "marrowlintide " MLT_VERSION "\n", stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "marrowlintide: cannot write to standard output: %s\n", std::strerror(errno));
+        return mlt::kExitFailed;
     }
-    return mlt::RunReport(line.Report, stderr);
+    return mlt::kExitCompleted;
 }

@@ -127,13 +127,9 @@ int SaveToFile(const TMarrowlintideSettings& settings, VARIANT* rs, const std::s
     } catch (...) {
         return -1;
     }
-    // A run that failed (a file that cannot be created or written, a value that cannot be
-    // read) leaves no file behind and says so, rather than 0 as for a complete report.
-    if (exporter->ExportResult == TExportResult::Failed) {
-        exporter->RemoveCreatedFiles();
-        return -1;
-    }
-    return 0;
+    // A run that failed (a file that cannot be created, written or put in place, a value
+    // that cannot be read) leaves the previous file as it was and says so, rather than 0.
+    return exporter->ExportResult == TExportResult::Failed ? -1 : 0;
 }
 
 int ShowPDF(const TMarrowlintideSettings& settings, IScriptingContext* context, VARIANT* rs, int maxRecords) {

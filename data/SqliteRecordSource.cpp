@@ -16,6 +16,7 @@
 #include "rtl/IsoDateTime.h"
 #include "rtl/DateTime.h"
 #include "rtl/Exception.h"
+#include "rtl/FileStream.h"
 #include "rtl/TextUtils.h"
 
 namespace mlt {
@@ -161,18 +162,36 @@ TDateTime OleDate(double days, bool timeOnly) {
 }  // namespace
 
 std::unique_ptr<TSqliteRecordSource> TSqliteRecordSource::Open(const std::string& databasePath,
-                                                               const std::string& sql) {
+                                                               const std::string& sql,
+                                                               const std::atomic<bool>* cancel) {
     // Owned from the start, so that a failure below still closes what was opened.
     std::unique_ptr<TSqliteRecordSource> source(new TSqliteRecordSource(databasePath));
+    source->cancel_ = cancel;
+    source->interruptible_ = true;
     source->OpenQuery(sql);
     source->Restart();
     source->DescribeColumns();
+    source->interruptible_ = false;
     return source;
 }
 
-void TSqliteRecordSource::OpenQuery(const std::string& sql) {
+namespace {
+
+// A URI that opens `path` as a file that nothing changes while it is read.
+std::string ImmutableUri(const std::string& path) {
+    std::string uri = "file:";
+    for (char c : path) {
+        if (c == '%' || c == '?' || c == '#') uri += c == '%' ? "%25" : c == '?' ? "%3f" : "%23";
+        else uri += c;
+    }
+    return uri + "?immutable=1";
+}
+
+}  // namespace
+
+void TSqliteRecordSource::Connect(const std::string& name, int flags) {
     // One connection serves one run on one thread, so it needs none of SQLite's mutexes.
-    int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = sqlite3_open_v2(name.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | flags, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close_v2(db_);
@@ -180,12 +199,34 @@ void TSqliteRecordSource::OpenQuery(const std::string& sql) {
         throw EDatabaseError("cannot open database " + path_ + ": " + message);
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    if (cancel_ != nullptr) {
+        sqlite3_progress_handler(db_, 1000, [](void* self) -> int {
+            auto* source = static_cast<TSqliteRecordSource*>(self);
+            return source->interruptible_ && source->cancel_->load() ? 1 : 0;
+        }, this);
+    }
+}
+
+void TSqliteRecordSource::OpenQuery(const std::string& sql) {
+    Connect(path_, 0);
+    // Reading the schema proves the file a database; a query such as SELECT 1 never would.
+    // It comes first: a locked database then costs one busy timeout, not one per statement.
+    if (sqlite3_exec(db_, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        // A WAL database needs its -shm and -wal files, which a reader who may not write
+        // to the folder cannot create. Without a -wal file no writer is at work, and the
+        // database file alone is the whole database: it is read as it is.
+        const int rc = sqlite3_errcode(db_);
+        if ((rc != SQLITE_READONLY && rc != SQLITE_CANTOPEN) || FileExists(path_ + "-wal"))
+            Fail("cannot open database " + path_);
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        Connect(ImmutableUri(path_), SQLITE_OPEN_URI);
+        if (sqlite3_exec(db_, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK)
+            Fail("cannot open database " + path_);
+    }
     // A report reads its rows once, in order: a small page cache serves that as well as a
     // large one, and keeps the memory of a run the same for any number of rows.
     sqlite3_exec(db_, "PRAGMA cache_size = -512", nullptr, nullptr, nullptr);
-    // Reading the schema proves the file a database; a query such as SELECT 1 never would.
-    if (sqlite3_exec(db_, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK)
-        Fail("cannot open database " + path_);
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &query_, &tail) != SQLITE_OK)
         Fail("cannot prepare query on " + path_);
@@ -281,7 +322,9 @@ int TSqliteRecordSource::RecordCount() {
         Fail("cannot count the rows of " + path_);
     std::int64_t rows = 0;
     int rc;
+    interruptible_ = true;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) rows = counting ? sqlite3_column_int64(statement, 0) : rows + 1;
+    interruptible_ = false;
     sqlite3_finalize(statement);
     if (rc != SQLITE_DONE) Fail("cannot count the rows of " + path_);
     recordCount_ = static_cast<int>(std::min<std::int64_t>(rows, INT_MAX));
@@ -400,7 +443,7 @@ Variant TSqliteRecordSource::ReadDate(int column, int storage, TValueKind kind) 
         default:
             break;
     }
-    if (!days) return ValueAsText(column);
+    if (!days || !IsDateTime(*days)) return ValueAsText(column);
     return Variant::Date(OleDate(*days, kind == TValueKind::Time));
 }
 

@@ -1,10 +1,14 @@
 // TSqliteRecordSource: the rows of one SQLite query. Open opens the database read-only
-// (a missing file is an error, never a new database), prepares the query and steps to
-// its first row; the source owns the connection and the statement until it is destroyed.
+// (a missing file is an error, never a new database; a WAL database without a -wal file,
+// whose -shm file the reader cannot create, is read as a file that nothing changes),
+// prepares the query and steps to its first row; the source owns the connection and the statement until it is destroyed.
 // The query must be one statement that returns columns. Rows are stepped one at a time
 // and never held; First() re-runs the query unless it stands on the first row already.
 // RecordCount runs SELECT COUNT(*) over the query once, when first asked (a statement
-// that cannot be a subquery, such as a PRAGMA, is stepped through instead). Bookmarks are
+// that cannot be a subquery, such as a PRAGMA, is stepped through instead). While the
+// query is opened, prepared, stepped to its first row and counted, a set `cancel` flag
+// interrupts SQLite within a few thousand instructions, and EDatabaseError follows; the
+// flag is not read once rows flow, since the export then reads it between records. Bookmarks are
 // row numbers; GotoBookmark steps on to the row, re-running the query when it lies behind.
 //
 // Columns take their ADO type from the declared type of the column they come from:
@@ -17,11 +21,12 @@
 // Values arrive as the Variant kind that the column's field kind expects; text is turned
 // from UTF-8 into the system code page here. Date and time columns read ISO text as
 // SQLite's date functions do, an integer as seconds since 1970 (UTC, unconverted) and
-// a real as a julian day number. A value that does not fit its column (text in an
+// a real as a julian day number; a moment outside the years 1 to 9999 is no date. A value that does not fit its column (text in an
 // INTEGER column, 100000 in a SMALLINT) arrives as a String of its text, so the report
 // shows it as it is stored. Every failure of SQLite raises EDatabaseError with its message.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,7 +40,8 @@ namespace mlt {
 
 class TSqliteRecordSource : public TRecordSource {
 public:
-    static std::unique_ptr<TSqliteRecordSource> Open(const std::string& databasePath, const std::string& sql);
+    static std::unique_ptr<TSqliteRecordSource> Open(const std::string& databasePath, const std::string& sql,
+                                                     const std::atomic<bool>* cancel = nullptr);
     ~TSqliteRecordSource() override;
     TSqliteRecordSource(const TSqliteRecordSource&) = delete;
     TSqliteRecordSource& operator=(const TSqliteRecordSource&) = delete;
@@ -55,6 +61,7 @@ private:
     enum class TValueKind { Text, Wide, SmallInt, Integer, Int64, Double, BCD, Currency, Boolean, DateTime, Time, Blob };
 
     explicit TSqliteRecordSource(std::string databasePath) : path_(std::move(databasePath)) {}
+    void Connect(const std::string& name, int flags);
     void OpenQuery(const std::string& sql);
     void Step();
     void Restart();
@@ -77,6 +84,8 @@ private:
     bool eof_ = true;
     int row_ = 0;  // 0-based number of the current row
     int recordCount_ = -1;
+    const std::atomic<bool>* cancel_ = nullptr;
+    bool interruptible_ = false;  // while opening and counting
 };
 
 }  // namespace mlt

@@ -1,8 +1,8 @@
 #include "export/DorvexToCellFile.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "export/DvxMessages.h"
 #include "rtl/Exception.h"
@@ -31,12 +31,17 @@ void TDorvexToCellFile::ExportData() {
     ToFile = false;
 }
 
-void TDorvexToCellFile::RemoveCreatedFiles() {
-    for (const auto& name : CreatedFiles) {
-        std::error_code ignored;
-        if (std::filesystem::is_regular_file(name, ignored)) std::filesystem::remove(name, ignored);
+// Renames the run's files into place, in order. A file that cannot take its name stays
+// under its temporary one; the files after it are removed.
+void TDorvexToCellFile::CommitFiles() {
+    try {
+        for (auto& file : pendingFiles_) file->Commit();
+    } catch (...) {
+        pendingFiles_.clear();
+        CreatedFiles.clear();
+        throw;
     }
-    CreatedFiles.clear();
+    pendingFiles_.clear();
 }
 
 void TDorvexToCellFile::ExportToStream(TStream* stream) {
@@ -100,6 +105,10 @@ void TDorvexToCellFile::ExportToStream(TStream* stream) {
             FinishFile();
         } catch (...) {
         }
+        file_ = nullptr;
+        ownedFile_.reset();
+        pendingFiles_.clear();
+        CreatedFiles.clear();
         CellFont.reset();
         if (controlsDisabled) engine.EnableControls();
         if (stream != nullptr) AbandonExecute();
@@ -107,6 +116,7 @@ void TDorvexToCellFile::ExportToStream(TStream* stream) {
     }
     FinishFile();
     CellFont.reset();
+    CommitFiles();
     if (stream != nullptr) FinishExecute();
 }
 
@@ -269,17 +279,23 @@ void TDorvexToCellFile::FinishFile() {
     WriteFooter();
     if (ToFile) {
         OutputStream = nullptr;
-        auto file = std::move(ownedFile_);
-        file->Close();
+        file_ = nullptr;
+        if (ownedFile_) std::exchange(ownedFile_, nullptr)->Close();
+        else pendingFiles_.back()->Close();
     }
 }
 
 void TDorvexToCellFile::CreateFileStream(const std::string& fileName) {
     if (!ToFile) return;
-    TFileMode mode = ((Options & soMergeData) != 0 && FileExists(fileName) && CanMergeData()) ? TFileMode::OpenWrite
-                                                                                             : TFileMode::Create;
-    ownedFile_ = std::make_unique<TFileStream>(fileName, mode);
-    OutputStream = ownedFile_.get();
+    const bool merge = (Options & soMergeData) != 0 && FileExists(fileName) && CanMergeData();
+    if (merge || IsDeviceFile(fileName)) {
+        ownedFile_ = std::make_unique<TFileStream>(fileName, merge ? TFileMode::OpenWrite : TFileMode::Create);
+        file_ = ownedFile_.get();
+    } else {
+        pendingFiles_.push_back(std::make_unique<TPendingFile>(fileName));
+        file_ = &pendingFiles_.back()->Stream();
+    }
+    OutputStream = file_;
 }
 
 void TDorvexToCellFile::WriteString(std::string_view text) {
@@ -288,8 +304,8 @@ void TDorvexToCellFile::WriteString(std::string_view text) {
 
 void TDorvexToCellFile::WriteRowEnd(bool isHeaderRow) {
     ++RowsSinceFlush;
-    if (ownedFile_ && OutputStream == ownedFile_.get() && RowsSinceFlush > 1024) {
-        ownedFile_->FlushToDisk();
+    if (file_ != nullptr && OutputStream == file_ && RowsSinceFlush > 1024) {
+        file_->FlushToDisk();
         RowsSinceFlush = 0;
     }
 }

@@ -2,10 +2,13 @@
 // every file, row and cell boundary to virtual operations that a format writer overrides.
 // One run is one call of ExportToStream; the driver's fields belong to that run. With a
 // stream it runs the whole pipeline (PrepareExecute .. FinishExecute) into that stream;
-// with nullptr it is the body of ExportData and writes one or more numbered files itself.
+// with nullptr it is the body of ExportData and writes one or more numbered files itself,
+// each under a temporary name beside its own, all renamed into place when the run ends
+// (completed or canceled); a device or a pipe is written in place.
 // Exceptions from the engine, the formatting or the writer leave the run after the
 // footer is written and the engine's controls are enabled again, and reach the caller of
-// ExportToStream; a stream run first undoes its preparation (AbandonExecute).
+// ExportToStream; a stream run first undoes its preparation (AbandonExecute). A failed
+// run removes its temporary files and leaves the files of the names as they were.
 #pragma once
 
 #include <memory>
@@ -15,6 +18,7 @@
 #include "export/DorvexBaseComponent.h"
 #include "rtl/FileStream.h"
 #include "rtl/MemoryStream.h"
+#include "rtl/PendingFile.h"
 
 namespace mlt {
 
@@ -27,12 +31,8 @@ public:
     // Any stream that takes writes in order; it need not seek (standard output will do).
     void ExportToStream(TStream* stream);
 
-    // The files that the last run created or replaced, in order. A file that could not be
-    // opened is not among them.
+    // The files that the last run wrote, in order; none after a failed run.
     std::vector<std::string> CreatedFiles;
-    // Removes the regular files among CreatedFiles: after a failed run they may look
-    // complete (the footer is written on failure) but are not. A device stays.
-    void RemoveCreatedFiles();
 
     // Sheet layout operations; the driver's own bodies do nothing (or count rows).
     virtual bool CanMergeData() { return false; }
@@ -77,7 +77,12 @@ private:
     void WriteCaptions();
     void ConvertCellText();
 
+    void CommitFiles();
+
+    // The open file: one written in place (a merge, a device) or the last pending one.
+    TFileStream* file_ = nullptr;
     std::unique_ptr<TFileStream> ownedFile_;
+    std::vector<std::unique_ptr<TPendingFile>> pendingFiles_;
 };
 
 }  // namespace mlt

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "rtl/NumberFormat.h"
 #include "rtl/TextUtils.h"
 
 namespace mlt {
@@ -176,8 +177,11 @@ void Format(std::string& out, std::string_view pattern, const TDateParts& p, con
 
 }  // namespace
 
+bool IsDateTime(TDateTime value) { return value >= MinDateTime && value < MaxDateTime; }
+
 TDateParts DecodeDateTime(TDateTime value) {
     TDateParts p;
+    if (!IsDateTime(value)) value = value >= MaxDateTime ? MaxDateTime - 1.0 / kMillisecondsPerDay : MinDateTime;
     // Round to the millisecond first, so 0.99999999 days is the next midnight.
     double ms = std::round(value * kMillisecondsPerDay);
     auto total = static_cast<std::int64_t>(ms);
@@ -200,6 +204,7 @@ TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
 }
 
 std::string FormatDateTime(std::string_view pattern, TDateTime value, const TFormatSettings& settings) {
+    if (!IsDateTime(value)) return FloatToStr(value, settings);
     std::string out;
     TDateParts parts = DecodeDateTime(value);
     if (pattern.empty() || SameText(pattern, "c")) AppendDefault(out, parts, settings, 0);
@@ -216,6 +221,7 @@ std::string TimeToStr(TDateTime value, const TFormatSettings& settings) {
 }
 
 std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings) {
+    if (!IsDateTime(value)) return FloatToStr(value, settings);
     std::string out;
     AppendDefault(out, DecodeDateTime(value), settings, 0);
     return out;

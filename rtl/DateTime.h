@@ -1,7 +1,10 @@
 // TDateTime is the OLE date: days since 30 December 1899, the time of day as the
 // fraction. FormatDateTime understands the framework's pattern letters (d, m, y, h, n,
 // s, z, AM/PM, A/P, AMPM, quoted literals); "/" and ":" become the date and time
-// separators of the settings it is given.
+// separators of the settings it is given. A value outside MinDateTime .. MaxDateTime
+// (1 January 1 to the end of 31 December 9999), or not a number, is no date: the
+// formatting functions write it as FloatToStr does, and DecodeDateTime gives the parts
+// of the nearest end of the range.
 #pragma once
 
 #include <string>
@@ -12,6 +15,10 @@
 namespace mlt {
 
 using TDateTime = double;
+
+constexpr TDateTime MinDateTime = -693593.0;  // 1 January 1
+constexpr TDateTime MaxDateTime = 2958466.0;  // 1 January 10000, itself outside
+bool IsDateTime(TDateTime value);
 
 struct TDateParts {
     int Year = 1899, Month = 12, Day = 30;

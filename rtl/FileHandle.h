@@ -11,7 +11,8 @@
 
 namespace mlt {
 
-enum class TFileMode { Create, OpenWrite, OpenRead };
+// Create replaces a file of that name; CreateNew fails when the name exists.
+enum class TFileMode { Create, CreateNew, OpenWrite, OpenRead };
 
 class FileHandle {
 public:
@@ -34,5 +35,13 @@ public:
 };
 
 bool FileExists(const std::string& path);
+// Renames `from` over `to` in one step, replacing a file or a symbolic link named `to`.
+// On Windows a file held open is retried for about a second before EInOutError.
+void RenameReplacing(const std::string& from, const std::string& to);
+// True for a name (or a link to one) that exists and is neither a regular file nor a
+// folder: a device or a pipe, which is written in place. Always false on Windows.
+bool IsDeviceFile(const std::string& path);
+// Removes a file, quietly. Safe in a signal handler.
+void RemoveFile(const char* path) noexcept;
 
 }  // namespace mlt

@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -72,9 +73,13 @@ private:
 }  // namespace
 
 std::unique_ptr<FileHandle> FileHandle::Open(const std::string& path, TFileMode mode) {
-    int flags = mode == TFileMode::Create ? O_WRONLY | O_CREAT | O_TRUNC : mode == TFileMode::OpenWrite ? O_WRONLY : O_RDONLY;
+    const bool create = mode == TFileMode::Create || mode == TFileMode::CreateNew;
+    int flags = mode == TFileMode::Create      ? O_WRONLY | O_CREAT | O_TRUNC
+                : mode == TFileMode::CreateNew ? O_WRONLY | O_CREAT | O_EXCL
+                : mode == TFileMode::OpenWrite ? O_WRONLY
+                                               : O_RDONLY;
     int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd < 0) Fail(mode == TFileMode::Create ? "Cannot create file" : "Cannot open file", path);
+    if (fd < 0) Fail(create ? "Cannot create file" : "Cannot open file", path);
     auto file = std::make_unique<PosixFile>(fd, path);
     if (mode == TFileMode::OpenWrite) file->Seek(0, TSeekOrigin::End);
     return file;
@@ -111,6 +116,17 @@ std::unique_ptr<FileHandle> FileHandle::CreateTemporary() {
 bool FileExists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+void RenameReplacing(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) Fail("Cannot replace", to);
+}
+
+void RemoveFile(const char* path) noexcept { ::unlink(path); }
+
+bool IsDeviceFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
 }  // namespace mlt

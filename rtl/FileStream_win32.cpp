@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "rtl/CodePage.h"
 #include "rtl/Exception.h"
 #include "rtl/FileStream.h"
 
@@ -70,9 +71,10 @@ private:
 
 std::unique_ptr<FileHandle> FileHandle::Open(const std::string& path, TFileMode mode) {
     DWORD access = mode == TFileMode::OpenRead ? GENERIC_READ : GENERIC_WRITE;
-    DWORD disposition = mode == TFileMode::Create ? CREATE_ALWAYS : OPEN_EXISTING;
+    const bool create = mode == TFileMode::Create || mode == TFileMode::CreateNew;
+    DWORD disposition = mode == TFileMode::Create ? CREATE_ALWAYS : mode == TFileMode::CreateNew ? CREATE_NEW : OPEN_EXISTING;
     HANDLE handle = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) Fail(mode == TFileMode::Create ? "Cannot create file" : "Cannot open file", path);
+    if (handle == INVALID_HANDLE_VALUE) Fail(create ? "Cannot create file" : "Cannot open file", path);
     auto file = std::make_unique<Win32File>(handle, path);
     if (mode == TFileMode::OpenWrite) file->Seek(0, TSeekOrigin::End);
     return file;
@@ -109,5 +111,24 @@ bool FileExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
+
+// A reader that holds the final name open (a web server still sending the previous
+// report) makes the move fail with a sharing violation or access denied until it closes
+// the file: ten tries, 100 ms apart.
+void RenameReplacing(const std::string& from, const std::string& to) {
+    const std::u16string source = AnsiToWide(from), target = AnsiToWide(to);
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(reinterpret_cast<const wchar_t*>(source.c_str()), reinterpret_cast<const wchar_t*>(target.c_str()),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return;
+        const DWORD error = GetLastError();
+        if (attempt == 9 || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)) Fail("Cannot replace", to);
+        Sleep(100);
+    }
+}
+
+void RemoveFile(const char* path) noexcept { DeleteFileA(path); }
+
+bool IsDeviceFile(const std::string&) { return false; }
 
 }  // namespace mlt

@@ -206,6 +206,16 @@ class BadInput(unittest.TestCase):
         self.assertEqual(run("--help").returncode, 0)
         self.assertIn(b"Usage: marrowlintide report", run("--help").stdout)
         self.assertRegex(run("--version").stdout.decode(), r"^marrowlintide \d+\.\d+\.\d+\n$")
+        # A full or closed standard output is a failure, said on stderr.
+        for option in ("--help", "--version"):
+            with open("/dev/full", "wb") as full:
+                result = subprocess.run([TOOL, option], stdout=full, stderr=subprocess.PIPE)
+            self.assertEqual((result.returncode, result.stderr),
+                             (1, b"marrowlintide: cannot write to standard output: No space left on device\n"))
+            result = subprocess.run([TOOL, option], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                    preexec_fn=lambda: os.close(1))
+            self.assertEqual((result.returncode, result.stderr),
+                             (1, b"marrowlintide: cannot write to standard output: Bad file descriptor\n"))
 
 
 def big_db():
@@ -293,6 +303,115 @@ class Cancel(unittest.TestCase):
         self.assertLess(int(written.group(1)), 1000000)
         text = check_pdf(self, out)
         self.assertIn("name 1", text)
+
+
+
+class OutputFile(unittest.TestCase):
+    """A report file is complete or absent: each run writes a temporary file beside it."""
+
+    def folder(self, name):
+        folder = path(name)
+        if os.path.isdir(folder):
+            for entry in os.listdir(folder):
+                os.remove(os.path.join(folder, entry))
+        os.makedirs(folder, exist_ok=True)
+        return folder
+
+    def test_concurrent_runs_to_one_name_each_write_a_complete_file(self):
+        out = os.path.join(self.folder("concurrent"), "same.pdf")
+        runs = [subprocess.Popen([TOOL, "report", "--db", SAMPLE_DB, "--sql", f"SELECT {k} AS run, * FROM orders",
+                                  "-o", out], stderr=subprocess.PIPE) for k in range(8)]
+        for proc in runs:
+            _, err = proc.communicate(timeout=120)
+            self.assertEqual(proc.returncode, 0, err)
+        self.assertEqual(os.listdir(os.path.dirname(out)), ["same.pdf"])
+        self.assertEqual(check_pdf(self, out).count("startxref"), 0)
+        with open(out, "rb") as f:
+            self.assertEqual(f.read().count(b"startxref"), 1)
+
+    def test_failed_or_killed_run_leaves_the_previous_report(self):
+        ragged = path("ragged2.csv")
+        with open(ragged, "w") as f:
+            f.write("a,b\n" + "1,2\n" * 5000 + "3\n")
+        slow = ["report", "--db", big_db(), "--sql", "SELECT * FROM t"]
+        # The second row never comes (it counts 10^12 pairs): the canceled run waits for it
+        # until the second Ctrl-C.
+        stuck = ["report", "--db", big_db(), "--sql",
+                 "WITH x(i) AS (VALUES (1), (2)) SELECT (SELECT count(*) FROM t, t AS u WHERE x.i = 2) AS n FROM x"]
+        cases = [("failure", ["report", "--csv", ragged], []),
+                 ("SIGTERM", slow, [signal.SIGTERM]),
+                 ("SIGHUP", slow, [signal.SIGHUP]),
+                 ("second Ctrl-C", stuck, [signal.SIGINT, signal.SIGINT])]
+        for name, args, signals in cases:
+            with self.subTest(name):
+                out = os.path.join(self.folder("previous"), "report.pdf")
+                with open(out, "wb") as f:
+                    f.write(b"the previous report")
+                proc = subprocess.Popen([TOOL, *args, "-o", out], stderr=subprocess.PIPE)
+                for sig in signals:
+                    time.sleep(0.3)
+                    proc.send_signal(sig)
+                _, err = proc.communicate(timeout=60)
+                self.assertEqual(proc.returncode, -signals[-1] if signals else 1, err)
+                self.assertEqual(os.listdir(os.path.dirname(out)), ["report.pdf"])
+                with open(out, "rb") as f:
+                    self.assertEqual(f.read(), b"the previous report")
+
+    def test_ctrl_c_interrupts_a_slow_query(self):
+        out = path("slow.pdf")
+        proc = subprocess.Popen([TOOL, "report", "--db", SAMPLE_DB, "-o", out, "--sql",
+                                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n LIMIT 1000000000)"
+                                 " SELECT max(i) FROM n"], stderr=subprocess.PIPE)
+        time.sleep(0.3)
+        proc.send_signal(signal.SIGINT)
+        _, err = proc.communicate(timeout=10)
+        self.assertEqual(proc.returncode, 130, err)
+        self.assertIn(b"canceled before the first record", err)
+        self.assertFalse(os.path.exists(out))
+
+
+
+class Database(unittest.TestCase):
+    def test_locked_database_waits_one_busy_timeout(self):
+        db = path("locked.db")
+        if os.path.exists(db):
+            os.remove(db)
+        con = sqlite3.connect(db, isolation_level=None)
+        con.execute("CREATE TABLE t (a)")
+        con.execute("BEGIN EXCLUSIVE")
+        con.execute("INSERT INTO t VALUES (1)")
+        started = time.monotonic()
+        result = run("report", "--db", db, "--sql", "SELECT * FROM t", "-o", path("locked.pdf"))
+        waited = time.monotonic() - started
+        con.close()
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertIn(b"database is locked", result.stderr)
+        self.assertLess(waited, 9, "the busy timeout is 5 s")
+
+    def test_wal_database_in_a_folder_the_reader_cannot_write(self):
+        folder = path("wal")
+        os.makedirs(folder, exist_ok=True)
+        db = os.path.join(folder, "w.db")
+        if not os.path.exists(db):
+            con = sqlite3.connect(db)
+            con.execute("PRAGMA journal_mode=WAL")
+            con.execute("CREATE TABLE t (a VARCHAR(10))")
+            con.execute("INSERT INTO t VALUES ('walrow')")
+            con.commit()
+            con.close()
+        os.chmod(folder, 0o555)
+        out = path("wal.pdf")
+        # root may write anywhere: the run then takes the identity of nobody.
+        become_nobody = (lambda: (os.setgroups([]), os.setgid(65534), os.setuid(65534))) if os.geteuid() == 0 else None
+        for name in (WORK, path("")):
+            os.chmod(name, os.stat(name).st_mode | 0o755)
+        result = subprocess.run([TOOL, "report", "--db", db, "--sql", "SELECT * FROM t", "-o", "-"],
+                                capture_output=True, preexec_fn=become_nobody)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(sorted(os.listdir(folder)), ["w.db"])
+        with open(out, "wb") as f:
+            f.write(result.stdout)
+        self.assertIn("walrow", check_pdf(self, out))
 
 
 if __name__ == "__main__":

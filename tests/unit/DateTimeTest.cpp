@@ -20,6 +20,26 @@ TEST(DateTime, EncodesAndDecodesOleDates) {
     EXPECT_EQ(early.Hour, 6);
 }
 
+TEST(DateTime, ValuesOutsideTheYears1To9999AreWrittenAsNumbers) {
+    TFormatSettings s;
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {2958465.5, "12/31/9999 12:00:00 PM"}, {-693593.0, "1/1/0001"},  {2958466.0, "2958466"},
+        {-693593.5, "-693593.5"},              {1e300, "1E300"},         {-1e300, "-1E300"},
+        {9.2233720368547758e18, "9.22337203685478E18"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DateTimeToStr(c.value, s), c.text);
+        if (!IsDateTime(c.value)) {
+            EXPECT_EQ(FormatDateTime("yyyy-mm-dd", c.value, s), c.text);
+        }
+    }
+    EXPECT_EQ(DecodeDateTime(1e300).Year, 9999);
+    EXPECT_EQ(DecodeDateTime(-1e300).Year, 1);
+}
+
 TEST(DateTime, DefaultPatternsAreUsEnglishWithSeparatorsInForce) {
     TFormatSettings s;
     TDateTime value = EncodeDate(2024, 3, 7) + EncodeTime(15, 4, 9);

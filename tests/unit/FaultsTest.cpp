@@ -7,6 +7,8 @@
 #include <csignal>
 
 #include <filesystem>
+#include <fstream>
+#include <map>
 
 #include "component/ExportRecipe.h"
 #include "rtl/Exception.h"
@@ -51,23 +53,51 @@ TEST(Faults, FullDiskFailsTheRun) {
     std::filesystem::remove(link);
 }
 
-TEST(Faults, WriteErrorPartWayFailsTheRun) {
-    // A file size limit of 64 KiB: the writes past it fail with EFBIG (SIGXFSZ ignored),
-    // after the first blocks of the report reached the file.
+// A failed run leaves every file of the folder as it was: the report it would have
+// replaced, a symbolic link and the link's target, and no temporary file. A complete run
+// through the link replaces the link, not its target.
+TEST(Faults, FailedRunLeavesThePreviousFilesAsTheyWere) {
+    const auto dir = test::TempDir("faults");
+    const std::string report = (dir / "report.PDF").string(), link = (dir / "link.PDF").string();
+    std::ofstream(report) << "the previous report";
+    std::ofstream(dir / "target.PDF") << "the link's target";
+    std::filesystem::create_symlink("target.PDF", link);
+    auto folder = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            files[entry.path().filename().string()] = entry.is_symlink() ? "-> " + std::filesystem::read_symlink(entry).string()
+                                                                        : test::ReadAll(entry.path());
+        return files;
+    };
+    const auto before = folder();
+
+    // A file size limit of 64 KiB: the writes past it fail with EFBIG (SIGXFSZ ignored).
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit limit = saved;
     limit.rlim_cur = 64 * 1024;
     auto* previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    const std::string name = test::TempDir("faults").string() + "/partial.PDF";
-    auto data = test::NumberedDataSet(5000);
-    const TExportResult result = RunToFile(*data, name);
+    auto large = test::NumberedDataSet(5000);
+    const TExportResult result = RunToFile(*large, report);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(result, TExportResult::Failed);
-    EXPECT_EQ(std::filesystem::file_size(name), 64u * 1024) << "the run did get part of the way";
-    std::filesystem::remove(name);
+    EXPECT_EQ(folder(), before);
+
+    TADODataSet broken;
+    broken.SetRecordset(std::make_unique<BrokenRecordSource>(
+        std::vector<TColumnDescriptor>{test::TextColumn("A")},
+        std::vector<std::vector<Variant>>{{Variant::String("a")}, {Variant::String("b")}}));
+    EXPECT_EQ(RunToFile(broken, link), TExportResult::Failed);
+    EXPECT_EQ(folder(), before);
+
+    auto small = test::NumberedDataSet(2);
+    EXPECT_EQ(RunToFile(*small, link), TExportResult::Completed);
+    auto after = folder();
+    EXPECT_EQ(after.size(), 3u);
+    EXPECT_EQ(after["target.PDF"], "the link's target");
+    EXPECT_TRUE(after["link.PDF"].starts_with("%PDF-1.2"));
 }
 
 TEST(Faults, OutputFolderThatIsMissingOrReadOnlyFailsTheRun) {

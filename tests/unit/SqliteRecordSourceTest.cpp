@@ -175,6 +175,21 @@ TEST_F(SqliteSource, ReadsDatesAsIsoTextUnixSecondsOrJulianDays) {
     EXPECT_TRUE(v[2].IsNull());
 }
 
+// Moments outside the years 1 to 9999 are no dates: they arrive as the text stored.
+TEST_F(SqliteSource, ReadsMomentsOutsideTheDateRangeAsTheirText) {
+    Exec("CREATE TABLE t (dt DATETIME); INSERT INTO t VALUES (9223372036854775807), (-9223372036854775808),"
+         " (1e300), (-1e300), (5373484.5), ('10000-01-01')");
+    auto source = TSqliteRecordSource::Open(path_, "SELECT * FROM t ORDER BY rowid");
+    std::vector<Variant> v;
+    for (const char* text : {"9223372036854775807", "-9223372036854775808", "1.0e+300", "-1.0e+300", "5373484.5",
+                             "10000-01-01"}) {
+        source->ReadRow(v);
+        EXPECT_EQ(v[0].Type(), VarType::String) << text;
+        EXPECT_EQ(v[0].Bytes(), text);
+        source->Next();
+    }
+}
+
 // Plain ISO texts are read without SQLite, the rest through julianday(): either way a
 // text must give the date that its julianday() number gives.
 TEST_F(SqliteSource, ReadsDateTextsAsJuliandayDoes) {
