@@ -28,7 +28,6 @@ void InstallInterruptHandler() {
     std::signal(SIGTERM, OnTerminate);
 #ifdef SIGHUP
     std::signal(SIGHUP, OnTerminate);
-    std::signal(SIGPIPE, OnTerminate);
 #endif
 }
 
