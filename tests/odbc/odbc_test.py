@@ -6,6 +6,7 @@ end whatever happens) through psqlODBC, and SQLite through its ODBC driver.
 Usage: odbc_test.py MARROWLINTIDE WORKDIR
 """
 import os
+import signal
 import sqlite3
 import subprocess
 import sys
@@ -154,6 +155,11 @@ class SqliteThroughOdbc(unittest.TestCase):
 
 if __name__ == "__main__":
     os.makedirs(WORK, exist_ok=True)
+    # A run stopped with SIGTERM still stops its server (unittest lets KeyboardInterrupt through).
+    def interrupt(*_):
+        raise KeyboardInterrupt
+
+    signal.signal(signal.SIGTERM, interrupt)
     SERVER = PostgresServer(PASSWORD)
     try:
         SERVER.psql("-c", "SELECT 1", stdout=subprocess.DEVNULL)
