@@ -19,6 +19,8 @@ constexpr double kMaxFitted = 216;  // the widest a column fitted to its data ge
 constexpr double kRule = 0.5;
 constexpr int kFooterSize = 8;
 constexpr std::int64_t kCatalog = 1, kPages = 2, kInfo = 3, kPageTotal = 4;
+// Pages hang from nodes of this many under the root, so that no object grows with the table.
+constexpr std::size_t kPagesPerNode = 256;
 
 // Appends a number with at most two decimals and no trailing zeros, then a blank.
 void AppendNum(std::string& out, double value) {
@@ -226,6 +228,7 @@ void TModernPDF::WriteFileBegin() {
     fonts_.clear();
     lastSlot_ = nullptr;
     pages_.clear();
+    nodes_.clear();
     captions_.clear();
     afterData_ = false;
     pictureBytes_ = 0;
@@ -269,10 +272,11 @@ void TModernPDF::EndPage() {
     resources += " >> /XObject << /Tot " + std::to_string(kPageTotal) + " 0 R";
     for (const auto& [number, name] : pagePictures_) resources += " /" + name + " " + std::to_string(number) + " 0 R";
     resources += " >>";
+    if (pages_.size() % kPagesPerNode == 0) nodes_.push_back(NextObjectNumber());
     const std::int64_t page = NextObjectNumber(), contents = NextObjectNumber();
     out_->PutStream(contents, "", std::move(content_));
     content_ = std::string();
-    out_->PutObject(page, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Num(pageWidth_) + " " + Num(pageHeight_) +
+    out_->PutObject(page, "<< /Type /Page /Parent " + std::to_string(nodes_.back()) + " 0 R /MediaBox [0 0 " + Num(pageWidth_) + " " + Num(pageHeight_) +
                               "] /Resources << " + resources + " >> /Contents " + std::to_string(contents) + " 0 R >>");
     pages_.push_back(page);
 }
@@ -306,17 +310,29 @@ void TModernPDF::WriteFileEnd() {
     if (!Title.empty()) info += " /Title " + Literal(Title);
     out_->PutObject(kInfo, info + " >>");
     out_->PutObject(kCatalog, "<< /Type /Catalog /Pages 2 0 R >>");
-    std::string kids;
-    for (std::int64_t page : pages_) kids += std::to_string(page) + " 0 R ";
-    out_->PutObject(kPages, "<< /Type /Pages /Kids [ " + kids + "] /Count " + std::to_string(pages_.size()) + " >>");
+    std::string nodes;
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+        const std::size_t first = i * kPagesPerNode, last = std::min(pages_.size(), first + kPagesPerNode);
+        std::string kids;
+        for (std::size_t p = first; p < last; ++p) kids += std::to_string(pages_[p]) + " 0 R ";
+        out_->PutObject(nodes_[i], "<< /Type /Pages /Parent 2 0 R /Kids [ " + kids + "] /Count " +
+                                       std::to_string(last - first) + " >>");
+        nodes += std::to_string(nodes_[i]) + " 0 R ";
+    }
+    out_->PutObject(kPages, "<< /Type /Pages /Kids [ " + nodes + "] /Count " + std::to_string(pages_.size()) + " >>");
     const std::int64_t xrefOffset = out_->Finish();
     out_.reset();
 
     std::string xref = "xref\n0 " + std::to_string(NextObject) + "\n0000000000 65535 f \n";
+    // Written in blocks, so that a long table never sits in memory whole.
     XRefList.ForEach([&](std::int64_t offset) {
         char entry[32];
         std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", static_cast<long long>(offset));
         xref += entry;
+        if (xref.size() >= 65536) {
+            OutputStream->Write(xref.data(), xref.size());
+            xref.clear();
+        }
     });
     xref += "trailer\n<< /Size " + std::to_string(NextObject) + " /Root 1 0 R /Info 3 0 R >>\nstartxref\n" +
             std::to_string(xrefOffset) + "\n%%EOF\n";
@@ -325,6 +341,7 @@ void TModernPDF::WriteFileEnd() {
     ImageList.clear();
     fonts_.clear();
     std::vector<std::int64_t>().swap(pages_);
+    std::vector<std::int64_t>().swap(nodes_);
 }
 
 // --- Rows and cells ---

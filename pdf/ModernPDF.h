@@ -87,6 +87,7 @@ private:
     std::unique_ptr<TPageCompressor> out_;
     std::map<std::string, TFontSlot, std::less<>> fonts_;
     std::vector<std::int64_t> pages_;
+    std::vector<std::int64_t> nodes_;  // the page tree's nodes under the root
     std::vector<std::pair<std::int64_t, std::string>> pagePictures_;  // resource uses on the open page
     std::int64_t totalForm_ = 0;
     std::vector<double> widths_;  // points per visible column
