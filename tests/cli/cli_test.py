@@ -126,9 +126,12 @@ class Report(unittest.TestCase):
             csv = path("delimited.csv")
             with open(csv, "wb") as f:
                 f.write(data)
+            # A new FIFO each time: a writer left blocked by an interrupted earlier run holds
+            # the old one, and would add its copy of the data to this run's.
             fifo = path("delimited.fifo")
-            if not os.path.exists(fifo):
-                os.mkfifo(fifo)
+            if os.path.lexists(fifo):
+                os.remove(fifo)
+            os.mkfifo(fifo)
             for via in ("file", "pipe", "fifo"):
                 with self.subTest(delimiter=delimiter, encoding=encoding, options=options, via=via):
                     out = path("delimited.pdf")
