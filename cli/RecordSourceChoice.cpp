@@ -30,6 +30,7 @@ std::unique_ptr<TRecordSource> OpenInner(const TReportOptions& options) {
         if (const char* password = std::getenv("MARROWLINTIDE_ODBC_PASSWORD")) odbc.Password = password;
         odbc.Sql = options.Sql;
         odbc.GraphicColumns = options.GraphicColumns;
+        odbc.Cancel = &InterruptFlag();
         return TOdbcRecordSource::Open(odbc);
     }
     return TSqliteRecordSource::Open(options.Database, options.Sql, &InterruptFlag());

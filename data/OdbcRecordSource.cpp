@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "data/ADODataSet.h"
+#include "data/OdbcCancelWatch.h"
 #include "rtl/CodePage.h"
 #include "rtl/DateTime.h"
 #include "rtl/Exception.h"
@@ -185,6 +186,8 @@ std::unique_ptr<TOdbcRecordSource> TOdbcRecordSource::Open(const TOdbcSourceOpti
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, source->handles_->Dbc, &stmt)))
         source->Fail("cannot start a statement", SQL_HANDLE_DBC);
     source->handles_->Stmt = stmt;
+    source->cancel_ = options.Cancel;
+    TOdbcCancelWatch watch(stmt, source->cancel_);
     if (!SQL_SUCCEEDED(SQLPrepare(stmt, reinterpret_cast<SQLCHAR*>(source->sql_.data()), SQL_NTS)))
         source->Fail("the query failed", SQL_HANDLE_STMT);
     source->Execute();
@@ -337,6 +340,7 @@ std::vector<TColumnDescriptor> TOdbcRecordSource::Columns() {
 void TOdbcRecordSource::First() {
     if (atFirst_) return;
     SQLFreeStmt(handles_->Stmt, SQL_CLOSE);
+    TOdbcCancelWatch watch(handles_->Stmt, cancel_);
     Execute();
     FetchBlock();
     atFirst_ = true;

@@ -10,13 +10,18 @@
 // is asked for in wide characters and turned into the system code page here, or kept
 // wide for the wide SQL types. First() executes the query again unless the walk stands
 // on the first row. RecordCount is the driver's SQLRowCount when that is above 0, else
-// -1 (many drivers cannot tell before the last row). No bookmarks.
+// -1 (many drivers cannot tell before the last row). No bookmarks. While the query is
+// prepared, executed and its first rows fetched (in Open, and when First executes it again),
+// a set `Cancel` flag cancels the statement (see OdbcCancelWatch.h) and EDatabaseError
+// follows; the flag is not watched once rows flow, since the export then reads it between
+// records.
 //
 // Every failure raises EDatabaseError with one line that says what failed and the
 // driver's own words, without the driver manager's bracketed prefixes. No message ever
 // holds the password: a password text the driver repeats is replaced by "***".
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -32,6 +37,7 @@ struct TOdbcSourceOptions {
     std::string Password;  // empty: none apart from the connection string
     std::string Sql;
     std::vector<std::string> GraphicColumns;
+    const std::atomic<bool>* Cancel = nullptr;
 };
 
 class TOdbcRecordSource : public TRecordSource {
@@ -73,6 +79,7 @@ private:
 
     std::unique_ptr<THandles> handles_;
     std::string sql_;
+    const std::atomic<bool>* cancel_ = nullptr;
     std::vector<std::string> secrets_;  // texts that never reach a message
     unsigned getDataExtensions_ = 0;
     std::vector<TBinding> bindings_;

@@ -10,6 +10,7 @@ import signal
 import sqlite3
 import subprocess
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
@@ -84,6 +85,20 @@ class PostgresReports(unittest.TestCase):
         self.assertEqual(words[-4:], ["100000", "name", "100000", "25000"])
         empty = self.report("SELECT 1 AS one, 'x' AS two WHERE false", path("none.pdf"))
         self.assertEqual(empty, ["one", "two"])
+
+    def test_ctrl_c_cancels_a_slow_query(self):
+        out = path("slow.pdf")
+        proc = subprocess.Popen([TOOL, "report", "--odbc", SERVER.connection, "--sql", "SELECT pg_sleep(30) AS s",
+                                 "-o", out], stderr=subprocess.PIPE,
+                                env=dict(os.environ, MARROWLINTIDE_ODBC_PASSWORD=PASSWORD))
+        time.sleep(1)
+        started = time.monotonic()
+        proc.send_signal(signal.SIGINT)
+        _, err = proc.communicate(timeout=60)
+        self.assertLess(time.monotonic() - started, 5, err)
+        self.assertEqual(proc.returncode, 130, err)
+        self.assertIn(b"canceled before the first record", err)
+        self.assertFalse(os.path.exists(out))
 
     def test_psql_pipe(self):
         out = path("piped.pdf")
