@@ -450,22 +450,24 @@ void TDorvexToPDF::WriteTextCell(const std::string& text, TFont* font, std::int6
 
 // A graphic field without a value shows no picture; one whose data is no picture fails.
 void TDorvexToPDF::WriteImageCell(TField& field, std::int64_t x, std::int64_t y) {
-    const Variant& value = field.Value();
-    if (value.IsNullOrEmpty()) return;
-    std::unique_ptr<TBitmap> bitmap = TBitmap::LoadFromMemory(value.Bytes(), "field " + field.FieldName);
-    const std::int64_t bytes = std::int64_t{bitmap->Width()} * bitmap->Height() * TBitmap::BytesPerPixel;
-    if (imageBytes_ + bytes > ImageBytesLimit)
+    if (field.Value().IsNullOrEmpty()) return;
+    const TPDFImage& image = AddPicture(field, imageBytes_);
+    WriteString("q");
+    WriteLine(line_.Start().Add(image.Bitmap->Width()).Add(" 0 0 ").Add(kRowHeight).Add(" ").Add(x).Add(" ").Add(y).Add(" cm"));
+    WriteLine(line_.Start().Add("/Im").Add(image.Number).Add(" Do"));
+    WriteString("Q");
+}
+
+const TPDFImage& TDorvexToPDF::AddPicture(TField& field, std::int64_t& bytes) {
+    std::unique_ptr<TBitmap> bitmap = TBitmap::LoadFromMemory(field.Value().Bytes(), "field " + field.FieldName);
+    const std::int64_t pixelBytes = std::int64_t{bitmap->Width()} * bitmap->Height() * TBitmap::BytesPerPixel;
+    if (bytes + pixelBytes > ImageBytesLimit)
         throw Exception("The picture of field " + field.FieldName + " in record " +
                         std::to_string(CurrentRow - firstRecordRow_ + 1) + " would take the pictures of the document past " +
                         std::to_string(ImageBytesLimit >> 20) + " MB");
-    imageBytes_ += bytes;
-    const std::int64_t number = NextObjectNumber();
-    const int pixelWidth = bitmap->Width();
-    ImageList.push_back({number, std::move(bitmap)});
-    WriteString("q");
-    WriteLine(line_.Start().Add(pixelWidth).Add(" 0 0 ").Add(kRowHeight).Add(" ").Add(x).Add(" ").Add(y).Add(" cm"));
-    WriteLine(line_.Start().Add("/Im").Add(number).Add(" Do"));
-    WriteString("Q");
+    bytes += pixelBytes;
+    ImageList.push_back({NextObjectNumber(), std::move(bitmap)});
+    return ImageList.back();
 }
 
 void TDorvexToPDF::DrawRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,

@@ -130,6 +130,10 @@ protected:
                   TColor strokeColor);
     void WriteFonts();
     void WriteImage(std::int64_t number, const TBitmap& bitmap);
+    // Decodes the picture of a graphic field of the current record into ImageList under a
+    // new object number, and adds its pixel bytes to `bytes`, the document's count; fails,
+    // naming the field and the record, rather than let that count pass ImageBytesLimit.
+    const TPDFImage& AddPicture(TField& field, std::int64_t& bytes);
     void WriteXRef();
 
     // The limits checked by NextObjectNumber and AddXRefEntry.

@@ -237,11 +237,6 @@ void TModernPDF::WriteFileBegin() {
     out_->PutRaw("%PDF-1.7\n%\xE2\xE3\xCF\xD3\n");
 }
 
-void TModernPDF::WriteHeader() {
-    BeginPage();
-    TDorvexToCellFile::WriteHeader();
-}
-
 void TModernPDF::BeginPage() {
     content_.clear();
     fillValid_ = false;
@@ -450,19 +445,13 @@ void TModernPDF::DrawLineText(const std::string& text, double x, double width, d
 void TModernPDF::DrawPicture(TField& field, double x, double width) {
     const Variant& value = field.Value();
     if (value.IsNullOrEmpty()) return;
-    std::unique_ptr<TBitmap> bitmap = TBitmap::LoadFromMemory(value.Bytes(), "field " + field.FieldName);
-    const std::int64_t bytes = std::int64_t{bitmap->Width()} * bitmap->Height() * TBitmap::BytesPerPixel;
-    if (pictureBytes_ + bytes > ImageBytesLimit)
-        throw Exception("The picture of field " + field.FieldName + " would take the pictures of the document past " +
-                        std::to_string(ImageBytesLimit >> 20) + " MB");
+    const TPDFImage& image = AddPicture(field, pictureBytes_);
+    const TBitmap& bitmap = *image.Bitmap;
     const double boxWidth = width - 2, boxHeight = kRowHeight - 2;
-    const double scale = std::min(boxWidth / bitmap->Width(), boxHeight / bitmap->Height());
-    const double w = bitmap->Width() * scale, h = bitmap->Height() * scale;
-    pictureBytes_ += bytes;
-    const std::int64_t number = NextObjectNumber();
-    const std::string name = "Im" + std::to_string(number);
-    ImageList.push_back({number, std::move(bitmap)});
-    pagePictures_.emplace_back(number, name);
+    const double scale = std::min(boxWidth / bitmap.Width(), boxHeight / bitmap.Height());
+    const double w = bitmap.Width() * scale, h = bitmap.Height() * scale;
+    const std::string name = "Im" + std::to_string(image.Number);
+    pagePictures_.emplace_back(image.Number, name);
     content_ += "q " + Num(w) + " 0 0 " + Num(h) + " " + Num(x + (width - w) / 2) + " " +
                 Num(top_ - kRowHeight + (kRowHeight - h) / 2) + " cm /" + name + " Do Q\n";
 }

@@ -42,7 +42,6 @@ public:
     void WriteFileBegin() override;
     void WriteDimension(int rowCount, int colCount) override {}
     void WriteColumnWidth(int col, int width) override {}
-    void WriteHeader() override;
     void WriteRowStart(bool isHeaderRow) override;
     void WriteRowEnd(bool isHeaderRow) override;
     void WriteDataEnd() override;

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "data/DBGrid.h"
+#include "pdf/ModernPDF.h"
 #include "rtl/Exception.h"
 #include "tests/support/TestData.h"
 
@@ -391,14 +392,16 @@ TEST(PDFLayout, DataGridWithoutLinesDropsTheRules) {
 namespace {
 
 // A writer whose limits are small enough to reach in a test.
-class LimitedPDF : public TDorvexToPDF {
+template <class Writer>
+class Limited : public Writer {
 public:
-    LimitedPDF(std::int64_t objects, std::int64_t bytes, std::int64_t imageBytes = MaxImageBytes) {
-        ObjectNumberLimit = objects;
-        OffsetLimit = bytes;
-        ImageBytesLimit = imageBytes;
+    Limited(std::int64_t objects, std::int64_t bytes, std::int64_t imageBytes = TDorvexToPDF::MaxImageBytes) {
+        this->ObjectNumberLimit = objects;
+        this->OffsetLimit = bytes;
+        this->ImageBytesLimit = imageBytes;
     }
 };
+using LimitedPDF = Limited<TDorvexToPDF>;
 
 void WriteRows(TDorvexToPDF& pdf, TMemoryStream& out, int rows) {
     pdf.OutputStream = &out;
@@ -440,14 +443,17 @@ TEST(PDFLimits, RefusesThePictureThatTakesTheDocumentsPicturesPastTheLimit) {
     photo.Graphic = true;
     std::vector<std::vector<Variant>> rows(5, {Variant::Blob(Bmp(300, std::vector<std::uint32_t>(90000, 0xFF)))});
     auto data = test::MakeDataSet({photo}, std::move(rows));
-    LimitedPDF pdf(TDorvexToPDF::MaxObjectNumber, TDorvexToPDF::MaxOffset, 1 << 20);
-    pdf.AddTitle = true;
-    AddColumn(pdf, "Photo", 10);
-    try {
-        Export(pdf, *data);
-        ADD_FAILURE() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message, "The picture of field Photo in record 4 would take the pictures of the document past 1 MB");
+    LimitedPDF exact(TDorvexToPDF::MaxObjectNumber, TDorvexToPDF::MaxOffset, 1 << 20);
+    Limited<TModernPDF> modern(TDorvexToPDF::MaxObjectNumber, TDorvexToPDF::MaxOffset, 1 << 20);
+    for (TDorvexToPDF* pdf : {static_cast<TDorvexToPDF*>(&exact), static_cast<TDorvexToPDF*>(&modern)}) {
+        pdf->AddTitle = true;
+        AddColumn(*pdf, "Photo", 10);
+        try {
+            Export(*pdf, *data);
+            ADD_FAILURE() << "no exception";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message, "The picture of field Photo in record 4 would take the pictures of the document past 1 MB");
+        }
     }
     LimitedPDF roomy(TDorvexToPDF::MaxObjectNumber, TDorvexToPDF::MaxOffset, 5 * 270000);
     AddColumn(roomy, "Photo", 10);
