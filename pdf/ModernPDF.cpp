@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "pdf/fonts/PdfNumber.h"
 #include "pdf/fonts/StandardFont.h"
 #include "rtl/Exception.h"
 
@@ -22,14 +23,9 @@ constexpr std::int64_t kCatalog = 1, kPages = 2, kInfo = 3, kPageTotal = 4;
 // Pages hang from nodes of this many under the root, so that no object grows with the table.
 constexpr std::size_t kPagesPerNode = 256;
 
-// Appends a number with at most two decimals and no trailing zeros, then a blank.
+// Appends a number with at most two decimals, then a blank.
 void AppendNum(std::string& out, double value) {
-    char text[32];
-    char* end = std::to_chars(text, text + sizeof text, std::round(value * 100) / 100, std::chars_format::fixed, 2).ptr;
-    while (end[-1] == '0') --end;
-    if (end[-1] == '.') --end;
-    if (end - text == 2 && text[0] == '-' && text[1] == '0') out += '0';
-    else out.append(text, end);
+    AppendPdfNumber(out, value, 2);
     out += ' ';
 }
 
@@ -40,9 +36,11 @@ std::string Num(double value) {
     return out;
 }
 
-std::string Color(TColor color, bool stroke) {
-    TPDFColorLine line = TDorvexToPDF::ColorToPDF(color, stroke);
-    return std::string(line.data(), line.size());
+// Appends the operator that makes `color` the fill colour, then a blank.
+void AppendFillColor(std::string& out, TColor color) {
+    const TPDFColorLine line = TDorvexToPDF::ColorToPDF(color, false);
+    out.append(line.data(), line.size());
+    out += ' ';
 }
 
 std::string Literal(std::string_view text) {
@@ -126,10 +124,11 @@ TModernPDF::TFontSlot& TModernPDF::FindFont(const TFont& font) {
     return fonts_.emplace(std::string(name), std::move(slot)).first->second;
 }
 
-std::string TModernPDF::CellText(TField* field, int col, const std::string& text) const {
+std::string_view TModernPDF::CellText(TField* field, int col, const std::string& text) {
     if (!field || col < 0 || static_cast<std::size_t>(col) >= Formats.size() || Formats[col].empty() || field->IsNull())
         return text;
-    return FormatValue(field->Value(), Formats[col], FormatSettings());
+    formatted_ = FormatValue(field->Value(), Formats[col], FormatSettings());
+    return formatted_;
 }
 
 // --- Column widths and the page ---
@@ -406,18 +405,19 @@ void TModernPDF::DrawCaptions() {
     ++pageRows_;
 }
 
-void TModernPDF::DrawLineText(const std::string& text, double x, double width, double baseline,
+void TModernPDF::DrawLineText(std::string_view text, double x, double width, double baseline,
                               TAlignment alignment, const TFont& font) {
     if (text.empty()) return;
     TFontSlot& slot = FontFor(font);
     const double size = font.Size, room = width - 2 * kPad;
-    std::string shown = text;
+    std::string_view shown = text;
     double textWidth = slot.Font->Measure(shown, size);
     if (textWidth > room + 0.001) {
         // Only a text too wide is cut; most are not and skip the copy.
         const std::string_view ellipsis = slot.Font->Ellipsis();
-        shown.resize(slot.Font->Fit(text, size, std::max(0.0, room - slot.Font->Measure(ellipsis, size))));
-        shown += ellipsis;
+        cut_.assign(text.substr(0, slot.Font->Fit(text, size, std::max(0.0, room - slot.Font->Measure(ellipsis, size)))));
+        cut_ += ellipsis;
+        shown = cut_;
         textWidth = slot.Font->Measure(shown, size);
     }
     double left = x + kPad;
@@ -425,7 +425,7 @@ void TModernPDF::DrawLineText(const std::string& text, double x, double width, d
     else if (alignment == taCenter) left = x + (width - textWidth) / 2;
     const bool colored = ColorToRGB(font.Color) != 0;
     content_ += "BT ";
-    if (colored) content_ += Color(font.Color, false) + " ";
+    if (colored) AppendFillColor(content_, font.Color);
     else if (!fillValid_ || ColorToRGB(fillColor_) != 0) content_ += "0 g ";
     fillColor_ = clBlack;  // a coloured text ends with "0 g"
     fillValid_ = true;
@@ -459,8 +459,7 @@ void TModernPDF::DrawPicture(TField& field, double x, double width) {
 void TModernPDF::FillRect(double x, double y, double width, double height, TColor color) {
     // The fill colour is set only when it changes.
     if (!fillValid_ || fillColor_ != color) {
-        content_ += Color(color, false);
-        content_ += ' ';
+        AppendFillColor(content_, color);
         fillColor_ = color;
         fillValid_ = true;
     }

@@ -71,7 +71,8 @@ private:
 
     TFontSlot& FontFor(const TFont& font);
     TFontSlot& FindFont(const TFont& font);
-    std::string CellText(TField* field, int col, const std::string& text) const;
+    // The text a cell shows: `text`, or the value under the column's format pattern.
+    std::string_view CellText(TField* field, int col, const std::string& text);
     void MeasureColumns();
     void FitColumnsToPage(double pageWidth);
     void StartRow();
@@ -79,7 +80,7 @@ private:
     void DrawCell(double x, double width, const std::string& text, TAlignment alignment, const TFont& font,
                   TColor background);
     void DrawPicture(TField& field, double x, double width);
-    void DrawLineText(const std::string& text, double x, double width, double baseline, TAlignment alignment,
+    void DrawLineText(std::string_view text, double x, double width, double baseline, TAlignment alignment,
                       const TFont& font);
     void FillRect(double x, double y, double width, double height, TColor color);
 
@@ -94,6 +95,7 @@ private:
     double pageWidth_ = 0, pageHeight_ = 0;
     double top_ = 0;  // the top of the next row
     std::string content_;
+    std::string formatted_, cut_;  // CellText's and DrawLineText's buffers, reused cell after cell
     std::vector<TCaption> captions_;
     bool headerRow_ = false;
     bool captionRow_ = false;

@@ -1,19 +1,39 @@
-// A PDF number for font and text operators: at most three decimals, no trailing zeros.
+// A PDF number for content and font operators: rounded to at most three decimals, with
+// no trailing zeros and no "-0". Integer arithmetic: this runs several times per cell.
 #pragma once
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace mlt {
 
-inline void AppendPdfNumber(std::string& out, double value) {
+inline void AppendPdfNumber(std::string& out, double value, int decimals = 3) {
+    static constexpr std::int64_t kScale[] = {1, 10, 100, 1000};
+    const std::int64_t scale = kScale[decimals];
     char digits[32];
-    double rounded = std::round(value * 1000) / 1000;
-    if (rounded == 0) rounded = 0;  // no "-0"
-    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, rounded, std::chars_format::fixed, 3);
-    while (end[-1] == '0') --end;
-    if (end[-1] == '.') --end;
+    const double scaled = value * static_cast<double>(scale);
+    if (!(std::fabs(scaled) < 1e15)) {  // beyond any page, or not a number
+        auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
+        out.append(digits, end);
+        return;
+    }
+    const std::int64_t units = std::llround(scaled);
+    if (units < 0) out += '-';
+    const std::uint64_t magnitude = units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+    char* end = std::to_chars(digits, digits + sizeof digits, magnitude / scale).ptr;
+    std::uint64_t fraction = magnitude % scale;
+    if (fraction != 0) {
+        int places = decimals;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --places;
+        }
+        *end++ = '.';
+        for (int i = places - 1; i >= 0; --i, fraction /= 10) end[i] = static_cast<char>('0' + fraction % 10);
+        end += places;
+    }
     out.append(digits, end);
 }
 
