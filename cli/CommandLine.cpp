@@ -5,7 +5,6 @@
 #include <map>
 
 #include "component/FieldList.h"
-#include "rtl/CodePage.h"
 #include "rtl/TextUtils.h"
 
 namespace mlt {
@@ -165,8 +164,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (args[0] != "report") throw TUsageError("unknown command \"" + args[0] + "\"");
     ++i;
 
-    // The report's own texts arrive as UTF-8, and are converted to the system code page
-    // here, as the sources convert theirs.
+    // The report's own texts arrive as UTF-8 and stay so here: the run converts them to
+    // its texts' form (ReportJob.cpp), as the sources convert theirs.
     using Handler = std::function<void(const std::string&)>;
     const std::map<std::string, Handler> withValue = {
         {"--db", [&](const std::string& v) { r.Database = v; }},
@@ -208,7 +207,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
          }},
         {"--fields-width", [&](const std::string& v) { r.Report.Settings.FieldsWidth = v; }},
         {"--fields-alignment", [&](const std::string& v) { r.Report.Settings.FieldsAlignment = v; }},
-        {"--fields-caption", [&](const std::string& v) { r.Report.Settings.FieldsCaption = Utf8ToAnsi(v); }},
+        {"--fields-caption", [&](const std::string& v) { r.Report.Settings.FieldsCaption = v; }},
         {"--odd-color",
          [&](const std::string& v) {
              r.Report.Settings.OddColor = ParseColor(v);
@@ -226,9 +225,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
              if (!FindStyle(v, style)) throw TUsageError("unknown style \"" + v + "\"");
              r.Report.Style = style;
          }},
-        {"--header", [&](const std::string& v) { r.Report.Header.push_back(Utf8ToAnsi(v)); }},
-        {"--title", [&](const std::string& v) { r.Report.Title = Utf8ToAnsi(v); }},
-        {"--fields-format", [&](const std::string& v) { r.Report.FieldsFormat = Utf8ToAnsi(v); }},
+        {"--header", [&](const std::string& v) { r.Report.Header.push_back(v); }},
+        {"--title", [&](const std::string& v) { r.Report.Title = v; }},
+        {"--fields-format", [&](const std::string& v) { r.Report.FieldsFormat = v; }},
         {"--orientation",
          [&](const std::string& v) {
              std::string name = UpperCase(v);
@@ -237,14 +236,14 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
              else if (name == "LANDSCAPE") r.Report.Orientation = TPageOrientation::Landscape;
              else throw TUsageError("--orientation takes auto, portrait or landscape, not \"" + v + "\"");
          }},
-        {"--footer", [&](const std::string& v) { r.Report.Footer.push_back(Utf8ToAnsi(v)); }},
+        {"--footer", [&](const std::string& v) { r.Report.Footer.push_back(v); }},
         {"--mail-to",
          [&](const std::string& v) {
              r.Report.ActionAfterExport = v.empty() ? aeNone : aeEMail;
              r.Report.MailTo = v;
          }},
-        {"--mail-subject", [&](const std::string& v) { r.Report.MailSubject = Utf8ToAnsi(v); }},
-        {"--mail-body", [&](const std::string& v) { r.Report.MailBody = Utf8ToAnsi(v); }},
+        {"--mail-subject", [&](const std::string& v) { r.Report.MailSubject = v; }},
+        {"--mail-body", [&](const std::string& v) { r.Report.MailBody = v; }},
     };
     const std::map<std::string, std::function<void()>> flags = {
         {"--csv-no-header", [&] { r.CsvHeader = false; }},

@@ -8,6 +8,7 @@
 #include "cli/TerminalProgress.h"
 #include "component/ExportRecipe.h"
 #include "data/ADODataSet.h"
+#include "pdf/fonts/FontChain.h"
 #include "rtl/CodePage.h"
 #include "rtl/Exception.h"
 #include "rtl/FileStream.h"
@@ -16,14 +17,30 @@
 
 namespace mlt {
 
+namespace {
+
+// The command line's texts, given as UTF-8, in the form that the report holds its texts.
+void ConvertTexts(TReportDescription& report) {
+    for (std::string* text : {&report.Title, &report.FieldsFormat, &report.Settings.FieldsCaption, &report.MailSubject,
+                              &report.MailBody})
+        *text = Utf8ToAnsi(*text);
+    for (auto* lines : {&report.Header, &report.Footer})
+        for (std::string& line : *lines) line = Utf8ToAnsi(line);
+}
+
+}  // namespace
+
 int RunReport(const TReportOptions& options, std::FILE* err) {
     TReportDescription report = options.Report;
+    // Set before any text is read: the sources convert theirs under it.
+    SetTextForm(report.TextForm());
+    ConvertTexts(report);
     report.ShowProgress = !options.Quiet && IsTerminal(err);
     if (options.Output != "-") report.FileName = options.Output;
     Host().CreateProgressWindow = [err] { return std::make_unique<TTerminalProgress>(err); };
     InstallInterruptHandler();
     auto started = std::chrono::steady_clock::now();
-    const std::int64_t replacedBefore = ReplacedCharacterCount();
+    const std::int64_t replacedBefore = ReplacedCharacterCount(), missingBefore = MissingCharacterCount();
 
     int records = 0;
     TExportResult result = TExportResult::Failed;
@@ -71,12 +88,16 @@ int RunReport(const TReportOptions& options, std::FILE* err) {
     // The modern report reads the records twice to fit its widths, so only the exact
     // report's count is one per character.
     if (std::int64_t replaced = ReplacedCharacterCount() - replacedBefore) {
-        if (report.Writer == TReportWriterKind::Classic)
-            std::fprintf(err, "marrowlintide: %lld %s not in Windows-1252 and show as \"?\"\n",
+        if (!report.IsModern())
+            std::fprintf(err, "marrowlintide: %lld %s not in Windows-1252 and show as \"?\"; the modern report can show them\n",
                          static_cast<long long>(replaced), replaced == 1 ? "character is" : "characters are");
         else
             std::fprintf(err, "marrowlintide: some characters are not in Windows-1252 and show as \"?\"\n");
     }
+    if (std::int64_t missing = MissingCharacterCount() - missingBefore)
+        std::fprintf(err, "marrowlintide: %lld %s in none of the report's fonts; --fallback-font can add one that has %s\n",
+                     static_cast<long long>(missing), missing == 1 ? "character is" : "characters are",
+                     missing == 1 ? "it" : "them");
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (result == TExportResult::Canceled) {
         std::fprintf(err, "marrowlintide: canceled; the report holds the %d records written before\n", records);

@@ -77,7 +77,7 @@ void ApplyActionAfterExport(TDorvexToPDF& exporter, const TReportDescription& re
 std::unique_ptr<TDorvexToPDF> CreateReportWriter(const TReportDescription& report, TDataSet& dataSet) {
     const TMarrowlintideSettings& settings = report.Settings;
     // The modern report lays out a record a row; the other layouts stay with the exact writer.
-    const bool modern = report.Writer == TReportWriterKind::Modern && report.Layout == elColumnar;
+    const bool modern = report.IsModern();
     std::unique_ptr<TDorvexToPDF> exporter =
         modern ? CreateModernWriter(report, dataSet.FieldCount()) : std::make_unique<TDorvexToPDF>();
     ApplyColors(*exporter, report);

@@ -1,5 +1,6 @@
 #include "component/FieldList.h"
 #include "component/ModernWriter.h"
+#include "component/ReportFonts.h"
 #include "pdf/ModernPDF.h"
 
 namespace mlt {
@@ -9,6 +10,7 @@ std::unique_ptr<TDorvexToPDF> CreateModernWriter(const TReportDescription& repor
     writer->Title = report.Title;
     writer->Orientation = report.Orientation;
     writer->Compress = report.Compress;
+    if (report.TextForm() == TTextForm::Utf8) writer->FontFactory = ReportFontFactory(report);
     writer->Formats = FieldListFormats(report.FieldsFormat);
     for (int i = 0; i < fieldCount; ++i)
         writer->UserWidths.push_back(std::max(0, FieldListWidth(report.Settings.FieldsWidth, i)));

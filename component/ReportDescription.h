@@ -3,8 +3,8 @@
 // command fills it from its options and asks for the modern one unless --classic. CreateReportWriter
 // (component/ExportRecipe.h) turns it into the writer that runs the report. Nothing
 // adjusts the writer afterwards, so the description is the whole truth about a report.
-// Texts are held in the system code page, as everywhere on the classic path; each face
-// converts its own texts at its edge.
+// Texts are held in the form TextForm() names (the system code page, or UTF-8 for the
+// modern report with embedded fonts); each face converts its own texts at its edge.
 #pragma once
 
 #include <optional>
@@ -15,6 +15,7 @@
 #include "export/DorvexBaseComponent.h"
 #include "export/DorvexStyle.h"
 #include "pdf/PageOrientation.h"
+#include "rtl/CodePage.h"
 
 namespace mlt {
 
@@ -45,6 +46,13 @@ struct TReportDescription {
     std::string Title;
     TPageOrientation Orientation = TPageOrientation::Auto;
     std::string FieldsFormat;  // a comma list of patterns, as FieldListFormats reads it
+    // The modern report's fonts: TrueType files (empty: DejaVu Sans and DejaVu Sans Bold)
+    // and fallbacks for the characters they lack (none: a CJK font that Debian installs,
+    // when there is one); or the standard PDF fonts, which show the system code page only.
+    bool StandardFonts = false;
+    std::string Font;
+    std::string BoldFont;
+    std::vector<std::string> FallbackFonts;
 
     // Output.
     std::string FileName;  // empty: the caller writes the report to a stream
@@ -57,6 +65,14 @@ struct TReportDescription {
     std::string MailTo;
     std::string MailSubject;  // empty: "Marrowlintide"
     std::string MailBody;
+
+    // The modern writer does the columnar layout; the exact writer every other one.
+    bool IsModern() const { return Writer == TReportWriterKind::Modern && Layout == elColumnar; }
+    // UTF-8 where the report embeds its fonts; the OEM code page is a form of the
+    // system code page's text.
+    TTextForm TextForm() const {
+        return IsModern() && !StandardFonts && !Oem ? TTextForm::Utf8 : TTextForm::SystemCodePage;
+    }
 };
 
 }  // namespace mlt

@@ -6,6 +6,8 @@
 
 #include "pdf/fonts/PdfNumber.h"
 #include "pdf/fonts/StandardFont.h"
+#include "pdf/fonts/Utf16Hex.h"
+#include "rtl/CodePage.h"
 #include "rtl/Exception.h"
 
 namespace mlt {
@@ -43,8 +45,15 @@ void AppendFillColor(std::string& out, TColor color) {
     out += ' ';
 }
 
-std::string Literal(std::string_view text) {
+// A text string of the document information: UTF-16BE unless the text is plain ASCII.
+std::string TextString(std::string_view text) {
     std::string out = "(";
+    if (!IsAscii(text)) {
+        const std::u16string wide = AnsiToWide(text);
+        out = "<FEFF";
+        AppendUtf16Hex(out, std::u32string(wide.begin(), wide.end()));
+        return out + ">";
+    }
     for (char c : text) {
         if (c == '(' || c == ')' || c == '\\') out += '\\';
         out += c;
@@ -120,8 +129,24 @@ TModernPDF::TFontSlot& TModernPDF::FindFont(const TFont& font) {
     const std::string_view name = GetPDFFontName(font);
     auto found = fonts_.find(name);
     if (found != fonts_.end()) return found->second;
-    TFontSlot slot{std::make_unique<TStandardFont>(name), NextObjectNumber(), "F" + std::to_string(fonts_.size())};
+    TFontSlot slot{MakeFont(font), NextObjectNumber(), "F" + std::to_string(fonts_.size()), {}};
+    // An embedded font's fallbacks are fonts of their own, named after it: F0_1, F0_2, ...
+    if (auto* embedded = dynamic_cast<TEmbeddedFont*>(slot.Font.get())) {
+        for (std::size_t i = 1; i <= embedded->FallbackCount(); ++i)
+            slot.Fallbacks.push_back({slot.Resource + "_" + std::to_string(i), NextObjectNumber()});
+        embedded->SetRunFonts(slot.Resource, slot.Fallbacks);
+    }
     return fonts_.emplace(std::string(name), std::move(slot)).first->second;
+}
+
+std::unique_ptr<TReportFont> TModernPDF::MakeFont(const TFont& font) const {
+    if (FontFactory) return FontFactory(font);
+    return std::make_unique<TStandardFont>(GetPDFFontName(font));
+}
+
+void TModernPDF::AppendFontResources(std::string& out, const TFontSlot& slot) const {
+    out += " /" + slot.Resource + " " + std::to_string(slot.Object) + " 0 R";
+    for (const auto& fallback : slot.Fallbacks) out += " /" + fallback.Name + " " + std::to_string(fallback.Object) + " 0 R";
 }
 
 std::string_view TModernPDF::CellText(TField* field, int col, const std::string& text) {
@@ -154,23 +179,30 @@ void TModernPDF::MeasureColumns() {
         if (Columns.Items(i).Visible) visible.push_back(&Columns.Items(i));
     widths_.assign(visible.size(), 0);
     std::vector<bool> fitted(visible.size(), false);
+    // Measuring fonts, one per font name, apart from the document's (they show nothing).
+    std::map<std::string, std::unique_ptr<TReportFont>, std::less<>> measuring;
+    auto fontOf = [&](const TFont& font) -> TReportFont& {
+        const std::string_view name = GetPDFFontName(font);
+        auto found = measuring.find(name);
+        if (found == measuring.end()) found = measuring.emplace(std::string(name), MakeFont(font)).first;
+        return *found->second;
+    };
     for (std::size_t k = 0; k < visible.size(); ++k) {
         const TDvxColumn& column = *visible[k];
         const int user = k < UserWidths.size() ? UserWidths[k] : 0;
-        const TStandardFont font(GetPDFFontName(column.Font));
         if (user > 0) {
-            widths_[k] = user * font.Measure("0", column.Font.Size) + 2 * kPad;
+            widths_[k] = user * fontOf(column.Font).Measure("0", column.Font.Size) + 2 * kPad;
             continue;
         }
         fitted[k] = true;
         if (AddTitle)
-            widths_[k] = TStandardFont(GetPDFFontName(column.Title.Font)).Measure(column.Title.Caption, column.Title.Font.Size) + 2 * kPad;
+            widths_[k] = fontOf(column.Title.Font).Measure(column.Title.Caption, column.Title.Font.Size) + 2 * kPad;
     }
     if (std::find(fitted.begin(), fitted.end(), true) == fitted.end()) return;
 
     // One walk over the records measures the texts of the fitted columns.
-    std::vector<std::unique_ptr<TStandardFont>> fonts;
-    for (TDvxColumn* column : visible) fonts.push_back(std::make_unique<TStandardFont>(GetPDFFontName(column->Font)));
+    std::vector<TReportFont*> fonts;
+    for (TDvxColumn* column : visible) fonts.push_back(&fontOf(column->Font));
     TDvxCustomDataEngine& engine = *CurrentEngine;
     std::string text;
     engine.First();
@@ -258,11 +290,11 @@ void TModernPDF::EndPage() {
     const std::string text = "Page " + std::to_string(pages_.size() + 1) + " of ";
     const double x = pageWidth_ - kMargin - 90, y = kMargin + 4;
     content_ += "BT /" + slot.Resource + " " + std::to_string(kFooterSize) + " Tf " + Num(x) + " " + Num(y) + " Td ";
-    slot.Font->ShowText(content_, text);
+    slot.Font->ShowText(content_, text, kFooterSize);
     content_ += " ET\nq 1 0 0 1 " + Num(x + slot.Font->Measure(text, kFooterSize)) + " " + Num(y) + " cm /Tot Do Q\n";
 
     std::string resources = "/Font <<";
-    for (const auto& [name, font] : fonts_) resources += " /" + font.Resource + " " + std::to_string(font.Object) + " 0 R";
+    for (const auto& [name, font] : fonts_) AppendFontResources(resources, font);
     resources += " >> /XObject << /Tot " + std::to_string(kPageTotal) + " 0 R";
     for (const auto& [number, name] : pagePictures_) resources += " /" + name + " " + std::to_string(number) + " 0 R";
     resources += " >>";
@@ -279,11 +311,12 @@ void TModernPDF::WriteFileEnd() {
     EndPage();
     TFontSlot& footer = FontFor(FooterFont());
     std::string total = "BT /" + footer.Resource + " " + std::to_string(kFooterSize) + " Tf 0 0 Td ";
-    footer.Font->ShowText(total, std::to_string(pages_.size()));
+    footer.Font->ShowText(total, std::to_string(pages_.size()), kFooterSize);
+    std::string totalFonts;
+    AppendFontResources(totalFonts, footer);
     out_->PutStream(kPageTotal,
                     "/Type /XObject /Subtype /Form /BBox [0 -4 100 " + std::to_string(kFooterSize + 4) +
-                        "] /Resources << /Font << /" + footer.Resource + " " + std::to_string(footer.Object) +
-                        " 0 R >> >>",
+                        "] /Resources << /Font <<" + totalFonts + " >> >>",
                     total + " ET");
     TStageWriter writer(*out_, [this] { return NextObjectNumber(); });
     for (auto& [name, slot] : fonts_) slot.Font->WriteObjects(writer, slot.Object);
@@ -301,7 +334,7 @@ void TModernPDF::WriteFileEnd() {
         image.Bitmap.reset();
     }
     std::string info = "<< /Producer (Marrowlintide) /CreationDate (D:" + FormatPDFDate(Now()) + ")";
-    if (!Title.empty()) info += " /Title " + Literal(Title);
+    if (!Title.empty()) info += " /Title " + TextString(Title);
     out_->PutObject(kInfo, info + " >>");
     out_->PutObject(kCatalog, "<< /Type /Catalog /Pages 2 0 R >>");
     std::string nodes;
@@ -437,7 +470,7 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     AppendNum(content_, left);
     AppendNum(content_, baseline);
     content_ += "Td ";
-    slot.Font->ShowText(content_, shown);
+    slot.Font->ShowText(content_, shown, size);
     content_ += colored ? " 0 g ET\n" : " ET\n";
 }
 

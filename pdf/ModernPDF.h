@@ -1,7 +1,8 @@
 // TModernPDF: the modern table report, a descendant of TDorvexToPDF over the same driver
 // that writes a document of its own (PDF 1.7). Every page repeats the captions row and
 // has a header band (the Title) and a footer band ("Page X of Y", where Y is one form
-// object written at the end). Texts are placed by their measured width (TReportFont),
+// object written at the end). Texts are placed by their measured width (TReportFont,
+// made by FontFactory: embedded TrueType fonts over UTF-8, or the standard fonts),
 // cut with "…" at the cell's edge, and columns are as wide as their widest text (the
 // data is read once before the report for this), within the page: the page turns to
 // landscape when that makes the table fit (Orientation), else the widest columns shrink.
@@ -12,6 +13,7 @@
 // writer. Set the properties before Execute; they hold for every file of the run.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,6 +22,7 @@
 #include "pdf/DorvexToPDF.h"
 #include "pdf/PageCompressor.h"
 #include "pdf/PageOrientation.h"
+#include "pdf/fonts/EmbeddedFont.h"
 #include "pdf/fonts/ReportFont.h"
 
 namespace mlt {
@@ -30,7 +33,10 @@ public:
     ~TModernPDF() override;
     std::string ClassName() const override { return "TModernPDF"; }
 
-    std::string Title;  // in the system code page
+    std::string Title;  // in the texts' form (rtl/CodePage.h)
+    // The report font for a cell's font (its name and style), one per document and style;
+    // unset, the standard PDF font of that name. The texts are in the form it takes.
+    std::function<std::unique_ptr<TReportFont>(const TFont&)> FontFactory;
     TPageOrientation Orientation = TPageOrientation::Auto;
     bool Compress = true;
     // Per visible column: a width in characters given by the user (0: fitted to the data)
@@ -61,6 +67,7 @@ private:
         std::unique_ptr<TReportFont> Font;
         std::int64_t Object = 0;
         std::string Resource;  // "F0", "F1", ...
+        std::vector<TEmbeddedFont::TFallbackFont> Fallbacks;  // an embedded font's own
     };
     struct TCaption {
         std::string Text;
@@ -71,6 +78,8 @@ private:
 
     TFontSlot& FontFor(const TFont& font);
     TFontSlot& FindFont(const TFont& font);
+    std::unique_ptr<TReportFont> MakeFont(const TFont& font) const;
+    void AppendFontResources(std::string& out, const TFontSlot& slot) const;
     // The text a cell shows: `text`, or the value under the column's format pattern.
     std::string_view CellText(TField* field, int col, const std::string& text);
     void MeasureColumns();

@@ -1,6 +1,18 @@
 #include "rtl/CodePage.h"
 
+#include <atomic>
+
 namespace mlt {
+
+namespace {
+
+std::atomic<TTextForm> textForm{TTextForm::SystemCodePage};
+
+}  // namespace
+
+void SetTextForm(TTextForm form) { textForm.store(form, std::memory_order_relaxed); }
+
+TTextForm TextForm() { return textForm.load(std::memory_order_relaxed); }
 
 std::u16string Latin1ToWide(std::string_view text) {
     std::u16string out;

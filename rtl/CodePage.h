@@ -2,6 +2,10 @@
 // 8-bit text in the system code page: the ANSI code page on Windows, Windows-1252
 // elsewhere. These are the only conversions; a character that the code page cannot hold
 // becomes "?".
+//
+// The 8-bit form has one process-wide switch, TextForm: the modern report with embedded
+// fonts holds UTF-8 instead, so that every conversion below gives UTF-8 and nothing is
+// lost. The command sets it once, before it reads any text; the DLL never changes it.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +13,10 @@
 #include <string_view>
 
 namespace mlt {
+
+enum class TTextForm { SystemCodePage, Utf8 };
+void SetTextForm(TTextForm form);
+TTextForm TextForm();
 
 std::u16string Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::u16string_view text);
@@ -33,7 +41,7 @@ inline bool IsAscii(std::string_view text) {
 }
 
 inline std::string Utf8ToAnsi(std::string_view text) {
-    return IsAscii(text) ? std::string(text) : WideToAnsi(Utf8ToWide(text));
+    return IsAscii(text) || TextForm() == TTextForm::Utf8 ? std::string(text) : WideToAnsi(Utf8ToWide(text));
 }
 inline std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(AnsiToWide(text)); }
 

@@ -56,6 +56,7 @@ std::atomic<std::int64_t> replaced{0};
 std::int64_t ReplacedCharacterCount() { return replaced.load(std::memory_order_relaxed); }
 
 std::string WideToAnsi(std::u16string_view text) {
+    if (TextForm() == TTextForm::Utf8) return WideToUtf8(text);
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -78,7 +79,9 @@ std::string WideToAnsi(std::u16string_view text) {
 }
 
 // Off Windows the system code page is Windows-1252.
-std::u16string AnsiToWide(std::string_view text) { return Windows1252ToWide(text); }
+std::u16string AnsiToWide(std::string_view text) {
+    return TextForm() == TTextForm::Utf8 ? Utf8ToWide(text) : Windows1252ToWide(text);
+}
 
 std::u16string Windows1252ToWide(std::string_view text) {
     std::u16string out;

@@ -29,7 +29,7 @@ std::string WideToAnsi(std::u16string_view text) {
     int length = static_cast<int>(text.size());
     // On a system whose ANSI code page is UTF-8 every character has bytes, and
     // WideCharToMultiByte refuses a default character (and its report) for that code page.
-    const UINT codePage = GetACP();
+    const UINT codePage = TextForm() == TTextForm::Utf8 ? CP_UTF8 : GetACP();
     const bool utf8 = codePage == CP_UTF8;
     const char* fallback = utf8 ? nullptr : "?";
     int n = WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0, fallback, nullptr);
@@ -60,7 +60,9 @@ std::u16string CodePageToWide(UINT codePage, std::string_view text) {
 
 }  // namespace
 
-std::u16string AnsiToWide(std::string_view text) { return CodePageToWide(CP_ACP, text); }
+std::u16string AnsiToWide(std::string_view text) {
+    return CodePageToWide(TextForm() == TTextForm::Utf8 ? CP_UTF8 : CP_ACP, text);
+}
 
 std::u16string Windows1252ToWide(std::string_view text) { return CodePageToWide(1252, text); }
 

@@ -5,6 +5,19 @@
 
 namespace mlt {
 
+namespace {
+
+std::vector<TTrueTypeFont*> Pointers(const std::vector<std::unique_ptr<TTrueTypeFont>>& fonts) {
+    std::vector<TTrueTypeFont*> out;
+    for (const auto& font : fonts) out.push_back(font.get());
+    return out;
+}
+
+}  // namespace
+
+TEmbeddedFont::TEmbeddedFont(std::vector<std::unique_ptr<TTrueTypeFont>> fonts)
+    : fonts_(std::move(fonts)), chain_(Pointers(fonts_)), shaper_(chain_) {}
+
 // The longest start that fits, found by halving over character boundaries: shaping can
 // join or reorder characters, so widths are measured of whole starts, not summed.
 std::size_t TEmbeddedFont::Fit(std::string_view text, double size, double width) const {
@@ -20,19 +33,18 @@ std::size_t TEmbeddedFont::Fit(std::string_view text, double size, double width)
     }
 }
 
-void TEmbeddedFont::ShowText(std::string& out, std::string_view text) {
+void TEmbeddedFont::ShowText(std::string& out, std::string_view text, double size) {
     if (names_.size() < chain_.Fonts.size()) throw Exception("The fonts of an embedded font have no resource names");
-    AppendGlyphRun(out, chain_, shaper_.Shape(text), names_, size_);
+    AppendGlyphRun(out, chain_, shaper_.Shape(text), names_, size);
 }
 
-void TEmbeddedFont::SetRunFonts(const std::string& name, const std::vector<TFallbackFont>& fallbacks, double size) {
+void TEmbeddedFont::SetRunFonts(const std::string& name, const std::vector<TFallbackFont>& fallbacks) {
     names_.assign(1, name);
     objects_.resize(1);
     for (const TFallbackFont& font : fallbacks) {
         names_.push_back(font.Name);
         objects_.push_back(font.Object);
     }
-    size_ = size;
 }
 
 void TEmbeddedFont::WriteObjects(TObjectWriter& writer, std::int64_t fontObject) {

@@ -1,16 +1,18 @@
-// TEmbeddedFont: a chain of TrueType fonts as a report font. Runs are UTF-8; they are
+// TEmbeddedFont: a chain of TrueType fonts as a report font; it owns the fonts, the first
+// being the main font and the others its fallbacks. Runs are UTF-8; they are
 // measured, cut and shown through the chain's shaper, and every font of the chain that a
 // document used is embedded at its end as a subset (Type 0, Identity-H, ToUnicode).
 //
 // The chain's main font is this report font. Its fallback fonts are PDF fonts of their
 // own, so the writer names them in the pages' resources as well: it gives every resource
-// name of the chain, and the size at which it selects this font, to SetRunFonts before
-// ShowText, and ShowText switches to a fallback font and back within a run where a
-// character needs it; without them, ShowText throws Exception.
+// name of the chain to SetRunFonts before ShowText, and ShowText switches to a fallback
+// font and back within a run where a character needs it; without them, ShowText throws
+// Exception.
 // WriteObjects writes every font of the chain; the fallbacks' font objects are the numbers
 // given to SetRunFonts. Not thread-safe (one document, one thread), as TReportFont says.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,35 +25,35 @@ namespace mlt {
 
 class TEmbeddedFont : public TReportFont {
 public:
-    explicit TEmbeddedFont(TFontChain& chain) : chain_(chain), shaper_(chain) {}
+    explicit TEmbeddedFont(std::vector<std::unique_ptr<TTrueTypeFont>> fonts);
 
     double Measure(std::string_view text, double size) const override { return shaper_.Measure(text) * size / 1000; }
     std::size_t Fit(std::string_view text, double size, double width) const override;
     std::string_view Ellipsis() const override { return "\u2026"; }
-    double Ascent() const override { return chain_.Main().Metrics().Ascent; }
-    double Descent() const override { return chain_.Main().Metrics().Descent; }
-    void ShowText(std::string& out, std::string_view text) override;
+    double Ascent() const override { return fonts_.front()->Metrics().Ascent; }
+    double Descent() const override { return fonts_.front()->Metrics().Descent; }
+    void ShowText(std::string& out, std::string_view text, double size) override;
     void WriteObjects(TObjectWriter& writer, std::int64_t fontObject) override;
 
     // The resource name (without "/") of this font, and the resource name and font object
-    // of each fallback font of the chain, in chain order; the size at which the writer
-    // selects this font.
+    // of each fallback font of the chain, in chain order.
     struct TFallbackFont {
         std::string Name;
         std::int64_t Object = 0;
     };
-    void SetRunFonts(const std::string& name, const std::vector<TFallbackFont>& fallbacks, double size);
+    void SetRunFonts(const std::string& name, const std::vector<TFallbackFont>& fallbacks);
+    // How many fallback fonts the chain has.
+    std::size_t FallbackCount() const { return chain_.Fonts.size() - 1; }
 
     // What embedding cost, per font of the chain that the document used.
     const std::vector<TEmbeddedFontSize>& EmbeddedSizes() const { return sizes_; }
-    TFontChain& Chain() { return chain_; }
 
 private:
-    TFontChain& chain_;
+    std::vector<std::unique_ptr<TTrueTypeFont>> fonts_;
+    TFontChain chain_;
     mutable TTextShaper shaper_;
     std::vector<std::string> names_;
     std::vector<std::int64_t> objects_ = {0};
-    double size_ = 0;
     std::vector<TEmbeddedFontSize> sizes_;
 };
 

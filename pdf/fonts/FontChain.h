@@ -1,7 +1,7 @@
 // TFontChain: a main font and the fallback fonts that cover the characters it lacks,
-// tried in order, character by character. The chain does not own its fonts: a regular
-// and a bold chain share their fallbacks. MissingCharacters counts the characters drawn
-// that no font of the chain has; they show as the main font's missing glyph.
+// tried in order, character by character. The chain does not own its fonts. A character
+// that no font of the chain has shows as the main font's missing glyph;
+// MissingCharacterCount counts those drawn.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +24,10 @@ public:
     TTrueTypeFont& Main() { return *Fonts.front(); }
 
     std::vector<TTrueTypeFont*> Fonts;
-    std::int64_t MissingCharacters = 0;
 };
+
+// How many characters that no font of their chain has were drawn since the process
+// started, on every thread.
+std::int64_t MissingCharacterCount();
 
 }  // namespace mlt

@@ -1,5 +1,6 @@
 #include "pdf/fonts/GlyphTextWriter.h"
 
+#include <atomic>
 #include <cmath>
 
 #include "pdf/fonts/PdfNumber.h"
@@ -8,6 +9,8 @@
 namespace mlt {
 
 namespace {
+
+std::atomic<std::int64_t> missing{0};
 
 // The original text as a UTF-16BE string with its byte order mark, in hex.
 void AppendActualText(std::string& out, std::u32string_view text) {
@@ -30,9 +33,11 @@ void AppendGlyphId(std::string& out, std::uint32_t glyph) {
 
 }  // namespace
 
+std::int64_t MissingCharacterCount() { return missing.load(std::memory_order_relaxed); }
+
 void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text,
                     const std::vector<std::string>& fontNames, double size) {
-    chain.MissingCharacters += text.Missing;
+    if (text.Missing) missing.fetch_add(text.Missing, std::memory_order_relaxed);
     if (text.NeedsActualText) AppendActualText(out, text.CodePoints);
     // `pen` is where shaping puts the next glyph, `shown` where the PDF's text position
     // stands after the glyphs shown so far; a TJ number closes the gap between them.

@@ -24,7 +24,7 @@ std::size_t TStandardFont::Fit(std::string_view text, double size, double width)
     return text.size();
 }
 
-void TStandardFont::ShowText(std::string& out, std::string_view text) {
+void TStandardFont::ShowText(std::string& out, std::string_view text, double) {
     out += '(';
     for (char c : text) {
         if (c == '(' || c == ')' || c == '\\') out += '\\';

@@ -19,7 +19,7 @@ public:
     std::string_view Ellipsis() const override { return "\x85"; }
     double Ascent() const override { return metrics_.Box.Top; }
     double Descent() const override { return metrics_.Box.Bottom; }
-    void ShowText(std::string& out, std::string_view text) override;
+    void ShowText(std::string& out, std::string_view text, double size) override;
     void WriteObjects(TObjectWriter& writer, std::int64_t fontObject) override;
 
 private:

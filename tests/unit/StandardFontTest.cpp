@@ -30,7 +30,7 @@ TEST(StandardFont, ShowsEscapedTextAndWritesItsDictionary) {
     } recorder;
     TStandardFont font("Times-Bold");
     std::string out;
-    font.ShowText(out, "a(b)\\c");
+    font.ShowText(out, "a(b)\\c", 10);
     EXPECT_EQ(out, "(a\\(b\\)\\\\c) Tj");
     font.WriteObjects(recorder, 7);
     EXPECT_EQ(recorder.written, "7: << /Type /Font /Subtype /Type1 /BaseFont /Times-Bold /Encoding /WinAnsiEncoding >>");
