@@ -62,6 +62,12 @@ const char* const kUsage =
     "  --header LINE           a line before the table (repeatable)\n"
     "  --footer LINE           a line after the table (repeatable)\n"
     "  --oem                   convert texts to the OEM (MS-DOS) code page\n"
+    "Fonts of the modern report (TrueType files, embedded as subsets):\n"
+    "  --font FILE             the text font (default DejaVu Sans); standard: the standard PDF\n"
+    "                          fonts, which show Windows-1252 text only\n"
+    "  --font-bold FILE        the captions' and title's font (default DejaVu Sans Bold)\n"
+    "  --fallback-font FILE    for characters the fonts lack (repeatable; default: an installed\n"
+    "                          CJK font such as WenQuanYi Micro Hei)\n"
     "After the export:\n"
     "  --open                  open the report with the desktop's viewer\n"
     "  --mail-to ADDRESS       mail the report (through MARROWLINTIDE_SENDMAIL or sendmail)\n"
@@ -242,6 +248,13 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
              r.Report.ActionAfterExport = v.empty() ? aeNone : aeEMail;
              r.Report.MailTo = v;
          }},
+        {"--font",
+         [&](const std::string& v) {
+             r.Report.StandardFonts = v == "standard";
+             r.Report.Font = r.Report.StandardFonts ? "" : v;
+         }},
+        {"--font-bold", [&](const std::string& v) { r.Report.BoldFont = v; }},
+        {"--fallback-font", [&](const std::string& v) { r.Report.FallbackFonts.push_back(v); }},
         {"--mail-subject", [&](const std::string& v) { r.Report.MailSubject = v; }},
         {"--mail-body", [&](const std::string& v) { r.Report.MailBody = v; }},
     };

@@ -11,6 +11,7 @@ _marrowlintide() {
         --csv-encoding -o --output --max-records --rows-per-file
         --page-size --page-width --page-height --layout --fields-width --fields-alignment
         --fields-caption --fields-format --orientation --title --odd-color --even-color --caption-color --style --header --footer
+        --font --font-bold --fallback-font
         --mail-to --mail-subject --mail-body"
     local flags="--csv-no-header --no-caption --blank-if-zero --oem --classic --no-compress --open -q --quiet -h --help"
 
