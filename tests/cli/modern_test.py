@@ -113,6 +113,44 @@ class ModernReport(unittest.TestCase):
         out, _ = report(self, "portrait.pdf", "--db", db, "--sql", "SELECT * FROM people", "--orientation", "portrait")
         self.assertEqual(page_size(out), (612, 792))
 
+    def test_text_in_every_script(self):
+        cases = [
+            ("latin", "Łódź Kovač Ærø Œuvre Şişli Ağrı Brașov Đ ẞ"),
+            ("greek", "Ελληνικά αβγ"),
+            ("cyrillic", "Москва Ёжик"),
+            ("cjk", "北京 東京 서울"),
+            ("arabic", "مرحبا"),  # one word each: pdftotext gives right-to-left words in logical order
+            ("hebrew", "שלום"),
+            ("mixed", "Zürich 北京 Москва Ωmega"),
+            ("emoji", "Cake 😀"),
+            ("combining", "Cafe\u0301"),
+            ("zwj", "😀\u200d😀"),
+            ("missing", "\ue000\ue001"),  # private use: in no font
+        ]
+        # A hundred different CJK characters embed a small subset of the CJK font.
+        cjk = ["".join(chr(0x4E00 + 7 * i) for i in range(row, row + 20)) for row in range(0, 100, 20)]
+        csv = os.path.join(WORK, "scripts.csv")
+        with open(csv, "w", encoding="utf-8") as f:
+            f.write("case,text\n" + "".join(f"{name},{text}\n" for name, text in cases + [("cjk100", t) for t in cjk]))
+        out = os.path.join(WORK, "scripts.pdf")
+        result = subprocess.run([TOOL, "report", "--csv", csv, "-q", "-o", out], capture_output=True, timeout=120)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stderr.decode(), "marrowlintide: 2 characters are in none of the report's fonts; "
+                                                 "--fallback-font can add one that has them\n")
+        qpdf = subprocess.run(["qpdf", "--check", out], capture_output=True, text=True)
+        self.assertEqual(qpdf.returncode, 0, qpdf.stdout + qpdf.stderr)
+        self.assertNotIn("WARNING", qpdf.stdout + qpdf.stderr)
+        text = subprocess.run(["pdftotext", out, "-"], capture_output=True, text=True, check=True).stdout
+        text = re.sub("[\u202a-\u202e]", "", text)  # pdftotext's embedding marks around right-to-left text
+        for name, expected in cases[:-1] + [("cjk100", t) for t in cjk]:
+            with self.subTest(name):
+                self.assertIn(expected, text)
+        fonts = subprocess.run(["pdffonts", out], capture_output=True, text=True, check=True).stdout.splitlines()[2:]
+        self.assertTrue(fonts)
+        for font in fonts:
+            self.assertRegex(font, r"^[A-Z]{6}\+\S+ +CID TrueType +Identity-H +yes yes yes ")
+        self.assertLess(os.path.getsize(out), 200_000)
+
 
 if __name__ == "__main__":
     os.makedirs(WORK, exist_ok=True)
