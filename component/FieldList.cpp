@@ -5,14 +5,15 @@
 namespace mlt {
 
 std::string FieldListItem(std::string_view list, int index) {
+    // The walk ends at the last item: a report of many columns asks for every index of a
+    // short or empty list.
     std::string_view rest = list;
-    std::string_view item;
-    for (int i = 0; i <= index; ++i) {
+    for (int i = 0; i < index; ++i) {
         std::size_t comma = rest.find(',');
-        item = rest.substr(0, comma);
-        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        if (comma == std::string_view::npos) return {};
+        rest.remove_prefix(comma + 1);
     }
-    return std::string(item);
+    return std::string(rest.substr(0, rest.find(',')));
 }
 
 std::int32_t FieldListWidth(std::string_view list, int index) {
