@@ -274,16 +274,20 @@ void TModernPDF::BeginPage() {
     pagePictures_.clear();
     pageRows_ = 0;
     top_ = pageHeight_ - kMargin - kBand;
+    tableTop_ = tableBottom_ = 0;
     if (!Title.empty()) {
         TFont font;
         font.Size = 12;
         font.Style = fsBold;
         DrawLineText(Title, kMargin, pageWidth_ - 2 * kMargin, pageHeight_ - kMargin - 14, taCenter, font);
+        FlushRow();
     }
     if (!captions_.empty() && !afterData_) DrawCaptions();
 }
 
 void TModernPDF::EndPage() {
+    FlushRow();
+    DrawColumnRules();
     // The footer band: "Page X of " here, the total from the one form object.
     const TFont footer = FooterFont();
     TFontSlot& slot = FontFor(footer);
@@ -387,9 +391,11 @@ void TModernPDF::WriteRowEnd(bool isHeaderRow) {
         DrawCaptions();  // the captions row of the first page, gathered cell by cell
         return;
     }
+    FlushRow();
     if (!isHeaderRow) {
         const double right = lefts_.empty() ? pageWidth_ - kMargin : lefts_.back() + widths_.back();
         FillRect(kMargin, top_ - kRowHeight, right - kMargin, kRule, clBlack);
+        AddTableRow();
     }
     top_ -= kRowHeight;
     ++pageRows_;
@@ -415,9 +421,7 @@ void TModernPDF::WriteData(TField* field, TCellType cellType, int row, int col, 
     }
     if (col < 0 || static_cast<std::size_t>(col) >= widths_.size()) return;
     const double x = lefts_[col], width = widths_[col];
-    FillRect(x, top_ - kRowHeight, width, kRowHeight, color);
-    FillRect(x, top_ - kRowHeight, kRule, kRowHeight, clBlack);
-    if (static_cast<std::size_t>(col) + 1 == widths_.size()) FillRect(x + width - kRule, top_ - kRowHeight, kRule, kRowHeight, clBlack);
+    AddBackground(x, width, color);
     if (field && field->BlobType() == ftGraphic) DrawPicture(*field, x, width);
     else DrawLineText(CellText(field, col, text), x, width, top_ - 12, alignment, cellFont);
 }
@@ -428,12 +432,12 @@ void TModernPDF::DrawCaptions() {
     for (std::size_t k = 0; k < captions_.size() && k < widths_.size(); ++k) {
         const TCaption& caption = captions_[k];
         const double x = lefts_[k], width = widths_[k];
-        FillRect(x, top_ - kRowHeight, width, kRowHeight, caption.Color);
-        FillRect(x, top_ - kRowHeight, kRule, kRowHeight, clBlack);
+        AddBackground(x, width, caption.Color);
         DrawLineText(caption.Text, x, width, top_ - 12, caption.Alignment, caption.Font);
     }
-    FillRect(right - kRule, top_ - kRowHeight, kRule, kRowHeight, clBlack);
+    FlushRow();
     FillRect(kMargin, top_ - kRowHeight, right - kMargin, kRule, clBlack);
+    AddTableRow();
     top_ -= kRowHeight;
     ++pageRows_;
 }
@@ -456,22 +460,21 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     double left = x + kPad;
     if (alignment == taRightJustify) left = x + width - kPad - textWidth;
     else if (alignment == taCenter) left = x + (width - textWidth) / 2;
+    // Black texts need no colour: the row's texts start black (FlushRow), and a coloured
+    // one ends with "0 g".
     const bool colored = ColorToRGB(font.Color) != 0;
-    content_ += "BT ";
-    if (colored) AppendFillColor(content_, font.Color);
-    else if (!fillValid_ || ColorToRGB(fillColor_) != 0) content_ += "0 g ";
-    fillColor_ = clBlack;  // a coloured text ends with "0 g"
-    fillValid_ = true;
-    content_ += '/';
-    content_ += slot.Resource;
-    content_ += ' ';
-    AppendNum(content_, size);
-    content_ += "Tf ";
-    AppendNum(content_, left);
-    AppendNum(content_, baseline);
-    content_ += "Td ";
-    slot.Font->ShowText(content_, shown, size);
-    content_ += colored ? " 0 g ET\n" : " ET\n";
+    rowText_ += "BT ";
+    if (colored) AppendFillColor(rowText_, font.Color);
+    rowText_ += '/';
+    rowText_ += slot.Resource;
+    rowText_ += ' ';
+    AppendNum(rowText_, size);
+    rowText_ += "Tf ";
+    AppendNum(rowText_, left);
+    AppendNum(rowText_, baseline);
+    rowText_ += "Td ";
+    slot.Font->ShowText(rowText_, shown, size);
+    rowText_ += colored ? " 0 g ET\n" : " ET\n";
 }
 
 // A picture as large as its cell allows, with its aspect ratio, centred in the cell.
@@ -485,7 +488,7 @@ void TModernPDF::DrawPicture(TField& field, double x, double width) {
     const double w = bitmap.Width() * scale, h = bitmap.Height() * scale;
     const std::string name = "Im" + std::to_string(image.Number);
     pagePictures_.emplace_back(image.Number, name);
-    content_ += "q " + Num(w) + " 0 0 " + Num(h) + " " + Num(x + (width - w) / 2) + " " +
+    rowText_ += "q " + Num(w) + " 0 0 " + Num(h) + " " + Num(x + (width - w) / 2) + " " +
                 Num(top_ - kRowHeight + (kRowHeight - h) / 2) + " cm /" + name + " Do Q\n";
 }
 
@@ -501,6 +504,43 @@ void TModernPDF::FillRect(double x, double y, double width, double height, TColo
     AppendNum(content_, width);
     AppendNum(content_, height);
     content_ += "re f\n";
+}
+
+// A cell's background, merged with the one before it when that has the same colour and
+// ends where this one starts: a row of one colour becomes one rectangle.
+void TModernPDF::AddBackground(double x, double width, TColor color) {
+    if (background_.Width > 0 && background_.Color == color && std::abs(background_.X + background_.Width - x) < 0.001) {
+        background_.Width += width;
+        return;
+    }
+    if (background_.Width > 0) FillRect(background_.X, top_ - kRowHeight, background_.Width, kRowHeight, background_.Color);
+    background_ = {x, width, color};
+}
+
+// Draws the open row: its backgrounds, then its texts and pictures on top.
+void TModernPDF::FlushRow() {
+    if (background_.Width > 0) FillRect(background_.X, top_ - kRowHeight, background_.Width, kRowHeight, background_.Color);
+    background_.Width = 0;
+    if (rowText_.empty()) return;
+    if (!fillValid_ || fillColor_ != clBlack) content_ += "0 g ";
+    fillColor_ = clBlack;
+    fillValid_ = true;
+    content_ += rowText_;
+    rowText_.clear();
+}
+
+// The row at top_ belongs to the table, whose column rules the page draws at its end.
+void TModernPDF::AddTableRow() {
+    if (tableTop_ == tableBottom_) tableTop_ = top_;
+    tableBottom_ = top_ - kRowHeight;
+}
+
+// One rule down the page left of every column and right of the last, over the page's rows.
+void TModernPDF::DrawColumnRules() {
+    if (tableTop_ == tableBottom_ || lefts_.empty()) return;
+    const double height = tableTop_ - tableBottom_;
+    for (double left : lefts_) FillRect(left, tableBottom_, kRule, height, clBlack);
+    FillRect(lefts_.back() + widths_.back() - kRule, tableBottom_, kRule, height, clBlack);
 }
 
 }  // namespace mlt

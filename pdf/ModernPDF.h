@@ -92,6 +92,10 @@ private:
     void DrawLineText(std::string_view text, double x, double width, double baseline, TAlignment alignment,
                       const TFont& font);
     void FillRect(double x, double y, double width, double height, TColor color);
+    void AddBackground(double x, double width, TColor color);
+    void FlushRow();
+    void AddTableRow();
+    void DrawColumnRules();
 
     std::unique_ptr<TPageCompressor> out_;
     std::map<std::string, TFontSlot, std::less<>> fonts_;
@@ -103,6 +107,12 @@ private:
     std::vector<double> lefts_;
     double pageWidth_ = 0, pageHeight_ = 0;
     double top_ = 0;  // the top of the next row
+    double tableTop_ = 0, tableBottom_ = 0;  // the page's table rows span these
+    struct TBackground {
+        double X = 0, Width = 0;  // no background waits while Width is 0
+        TColor Color = 0;
+    } background_;
+    std::string rowText_;  // the open row's texts and pictures, drawn over its backgrounds
     std::string content_;
     std::string formatted_, cut_;  // CellText's and DrawLineText's buffers, reused cell after cell
     std::vector<TCaption> captions_;

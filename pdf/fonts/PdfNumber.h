@@ -19,7 +19,11 @@ inline void AppendPdfNumber(std::string& out, double value, int decimals = 3) {
         out.append(digits, end);
         return;
     }
-    const std::int64_t units = std::llround(scaled);
+    // Halves round away from zero, as std::round does; the difference below is exact.
+    std::int64_t units = static_cast<std::int64_t>(scaled);
+    const double rest = scaled - static_cast<double>(units);
+    if (rest >= 0.5) ++units;
+    else if (rest <= -0.5) --units;
     if (units < 0) out += '-';
     const std::uint64_t magnitude = units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
     char* end = std::to_chars(digits, digits + sizeof digits, magnitude / scale).ptr;
