@@ -129,7 +129,8 @@ TModernPDF::TFontSlot& TModernPDF::FindFont(const TFont& font) {
     const std::string_view name = GetPDFFontName(font);
     auto found = fonts_.find(name);
     if (found != fonts_.end()) return found->second;
-    TFontSlot slot{MakeFont(font), NextObjectNumber(), "F" + std::to_string(fonts_.size()), {}};
+    TFontSlot slot{MakeFont(font), NextObjectNumber(), "F" + std::to_string(fonts_.size()), {}, 0};
+    slot.EllipsisWidth = slot.Font->Measure(slot.Font->Ellipsis(), 1);
     // An embedded font's fallbacks are fonts of their own, named after it: F0_1, F0_2, ...
     if (auto* embedded = dynamic_cast<TEmbeddedFont*>(slot.Font.get())) {
         for (std::size_t i = 1; i <= embedded->FallbackCount(); ++i)
@@ -452,7 +453,7 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     if (textWidth > room + 0.001) {
         // Only a text too wide is cut; most are not and skip the copy.
         const std::string_view ellipsis = slot.Font->Ellipsis();
-        cut_.assign(text.substr(0, slot.Font->Fit(text, size, std::max(0.0, room - slot.Font->Measure(ellipsis, size)))));
+        cut_.assign(text.substr(0, slot.Font->Fit(text, size, std::max(0.0, room - slot.EllipsisWidth * size))));
         cut_ += ellipsis;
         shown = cut_;
         textWidth = slot.Font->Measure(shown, size);

@@ -68,6 +68,7 @@ private:
         std::int64_t Object = 0;
         std::string Resource;  // "F0", "F1", ...
         std::vector<TEmbeddedFont::TFallbackFont> Fallbacks;  // an embedded font's own
+        double EllipsisWidth = 0;  // of the font's "…" at size 1
     };
     struct TCaption {
         std::string Text;

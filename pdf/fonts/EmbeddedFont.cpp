@@ -1,5 +1,7 @@
 #include "pdf/fonts/EmbeddedFont.h"
 
+#include <optional>
+
 #include "pdf/fonts/GlyphTextWriter.h"
 #include "rtl/Exception.h"
 
@@ -13,16 +15,44 @@ std::vector<TTrueTypeFont*> Pointers(const std::vector<std::unique_ptr<TTrueType
     return out;
 }
 
+// The bytes of `text` whose characters fit within `limit`, from the advances of its
+// additive shaping; nothing when the bytes do not map one to one onto its characters
+// (malformed UTF-8).
+std::optional<std::size_t> FitAdditive(std::string_view text, const TShapedText& shaped, double limit) {
+    std::size_t characters = 0;
+    for (char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    if (characters != shaped.CodePoints.size()) return std::nullopt;
+    float width = 0;
+    std::uint32_t fitting = 0;
+    for (const TPlacedGlyph& glyph : shaped.Glyphs) {
+        width += glyph.Advance;
+        if (width > limit) {
+            fitting = glyph.TextBegin;
+            break;
+        }
+    }
+    std::size_t at = 0;
+    for (std::uint32_t seen = 0; at < text.size(); ++at) {
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) != 0x80 && seen++ == fitting) break;
+    }
+    return at;
+}
+
 }  // namespace
 
 TEmbeddedFont::TEmbeddedFont(std::vector<std::unique_ptr<TTrueTypeFont>> fonts)
     : fonts_(std::move(fonts)), chain_(Pointers(fonts_)), shaper_(chain_) {}
 
-// The longest start that fits, found by halving over character boundaries: shaping can
-// join or reorder characters, so widths are measured of whole starts, not summed.
+// The longest start that fits. Simple text sums its glyphs' advances up to the first
+// that overflows. Otherwise shaping can join or reorder characters, so whole starts are
+// measured, halving over character boundaries.
 std::size_t TEmbeddedFont::Fit(std::string_view text, double size, double width) const {
     const double limit = width * 1000 / size;
-    if (shaper_.Measure(text) <= limit) return text.size();
+    const TShapedText& shaped = shaper_.Shape(text);
+    if (shaped.Width <= limit) return text.size();
+    if (shaped.Additive) {
+        if (std::optional<std::size_t> end = FitAdditive(text, shaped, limit)) return *end;
+    }
     std::size_t fits = 0, over = text.size();
     for (;;) {
         std::size_t middle = fits + (over - fits) / 2;

@@ -26,6 +26,9 @@ struct TShapedText {
     // True when the glyphs alone may not give the text back: shaped left-to-right text,
     // whose joiners vanish and whose missing characters all share one glyph.
     bool NeedsActualText = false;
+    // True when each glyph stands for one character, in logical order, without kerning:
+    // a start of the text is then as wide as the advances of its glyphs.
+    bool Additive = false;
 };
 
 }  // namespace mlt

@@ -66,12 +66,16 @@ TTextShaper::TTextShaper(TFontChain& chain) : chain_(chain), buffer_(hb_buffer_c
 TTextShaper::~TTextShaper() { hb_buffer_destroy(buffer_); }
 
 const TShapedText& TTextShaper::Shape(std::string_view text) {
+    if (text == shapedText_) return shaped_;
+    shapedText_.assign(text);
     shaped_.Glyphs.clear();
     shaped_.Width = 0;
     shaped_.Missing = 0;
     shaped_.NeedsActualText = false;
+    shaped_.Additive = false;
     Decode(text);
-    if (!PlaceSimple()) {
+    shaped_.Additive = PlaceSimple();
+    if (!shaped_.Additive) {
         shaped_.Glyphs.clear();
         PlaceComplex();
     }
@@ -79,8 +83,13 @@ const TShapedText& TTextShaper::Shape(std::string_view text) {
     return shaped_;
 }
 
-// UTF-8 to code points through HarfBuzz, which reads malformed bytes as U+FFFD.
+// UTF-8 to code points through HarfBuzz, which reads malformed bytes as U+FFFD. Plain
+// ASCII, the most common cell, is copied as it is.
 void TTextShaper::Decode(std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        shaped_.CodePoints.assign(text.begin(), text.end());
+        return;
+    }
     hb_buffer_clear_contents(buffer_);
     hb_buffer_add_utf8(buffer_, text.data(), static_cast<int>(text.size()), 0, static_cast<int>(text.size()));
     unsigned count = 0;

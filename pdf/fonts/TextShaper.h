@@ -7,6 +7,7 @@
 // its buffers: after the first cells, shaping allocates nothing. One shaper per thread.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,7 +26,8 @@ public:
     TTextShaper& operator=(const TTextShaper&) = delete;
 
     TFontChain& Chain() { return chain_; }
-    // Shapes `text`; the result stays valid until the next call.
+    // Shapes `text`; the result stays valid until the next call. A cell is measured, then
+    // drawn: shaping the same text twice in a row returns the first result.
     const TShapedText& Shape(std::string_view text);
     // The width of `text` in thousandths of an em.
     float Measure(std::string_view text) { return Shape(text).Width; }
@@ -47,6 +49,7 @@ private:
     TFontChain& chain_;
     hb_buffer_t* buffer_;
     TShapedText shaped_;
+    std::string shapedText_;  // the text that shaped_ holds
     std::vector<std::uint32_t> bidiTypes_, bracketTypes_;
     std::vector<signed char> levels_;
     std::vector<int> fontOf_;
