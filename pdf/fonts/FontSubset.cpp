@@ -11,7 +11,7 @@ std::string SubsetUsedGlyphs(const TTrueTypeFont& font) {
     if (!input) throw Exception("Out of memory subsetting " + font.Path());
     hb_set_t* glyphs = hb_subset_input_glyph_set(input);
     hb_set_add(glyphs, 0);
-    for (const auto& [glyph, text] : font.UsedGlyphs()) hb_set_add(glyphs, glyph);
+    for (const TUsedGlyph& used : font.UsedGlyphs()) hb_set_add(glyphs, used.Glyph);  // unused codes add glyph 0
     hb_set_t* dropped = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
     for (hb_tag_t tag : {HB_TAG('G', 'S', 'U', 'B'), HB_TAG('G', 'P', 'O', 'S'), HB_TAG('G', 'D', 'E', 'F'),
                          HB_TAG('k', 'e', 'r', 'n'), HB_TAG('B', 'A', 'S', 'E'), HB_TAG('J', 'S', 'T', 'F'),

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cmath>
 
+#include "pdf/fonts/GlyphCode.h"
 #include "pdf/fonts/PdfNumber.h"
 #include "pdf/fonts/Utf16Hex.h"
 
@@ -19,18 +20,6 @@ void AppendActualText(std::string& out, std::u32string_view text) {
     out += ">>>BDC\n";
 }
 
-// A glyph id as two bytes of a literal string, escaped where PDF strings need it.
-void AppendGlyphId(std::string& out, std::uint32_t glyph) {
-    for (char byte : {static_cast<char>(glyph >> 8), static_cast<char>(glyph & 0xFF)}) {
-        switch (byte) {
-        case '(': case ')': case '\\': out += '\\'; out += byte; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        default: out += byte;
-        }
-    }
-}
-
 }  // namespace
 
 std::int64_t MissingCharacterCount() { return missing.load(std::memory_order_relaxed); }
@@ -38,6 +27,7 @@ std::int64_t MissingCharacterCount() { return missing.load(std::memory_order_rel
 void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text,
                     const std::vector<std::string>& fontNames, double size) {
     if (text.Missing) missing.fetch_add(text.Missing, std::memory_order_relaxed);
+    const std::size_t start = out.size();
     if (text.NeedsActualText) AppendActualText(out, text.CodePoints);
     // `pen` is where shaping puts the next glyph, `shown` where the PDF's text position
     // stands after the glyphs shown so far; a TJ number closes the gap between them.
@@ -66,7 +56,8 @@ void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text
         inArray = inString = adjusted = false;
     };
     for (const TPlacedGlyph& g : text.Glyphs) {
-        chain.Fonts[g.Font]->Use(g.Glyph, std::u32string_view(text.CodePoints).substr(g.TextBegin, g.TextEnd - g.TextBegin));
+        const std::uint32_t code = chain.Fonts[g.Font]->Use(
+            g.Glyph, std::u32string_view(text.CodePoints).substr(g.TextBegin, g.TextEnd - g.TextBegin));
         if (g.Font != font || g.OffsetY != rise) {
             closeArray();
             if (g.Font != font) select(g.Font);
@@ -93,7 +84,7 @@ void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text
             out += '(';
             inString = true;
         }
-        AppendGlyphId(out, g.Glyph);
+        AppendGlyphCode(out, code);
         shown += g.PdfWidth;
         pen += g.Advance;
     }
@@ -101,6 +92,8 @@ void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text
     if (rise != 0) out += "0 Ts\n";
     if (font != 0) select(0);
     if (text.NeedsActualText) out += "EMC\n";
+    // The caller goes on after the last operator on the same line.
+    if (out.size() > start && out.back() == '\n') out.pop_back();
 }
 
 }  // namespace mlt

@@ -1,5 +1,5 @@
 // Drawing a shaped text: the content-stream operators that show its glyphs with the
-// embedded fonts of a chain (two-byte glyph ids under Identity-H), each glyph where
+// embedded fonts of a chain (codes of GlyphCode.h), each glyph where
 // shaping placed it. A shaped left-to-right text, whose glyphs alone may not give it
 // back (joiners vanish, missing characters share one glyph), is wrapped in a
 // marked-content span whose ActualText is the original. Drawing records the glyphs

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "pdf/fonts/GlyphCode.h"
 #include "rtl/Exception.h"
 
 namespace mlt {
@@ -51,7 +52,8 @@ TTrueTypeFont::TTrueTypeFont(const std::string& path, unsigned faceIndex) : path
     font_ = hb_font_create(face_);
     unitsPerEm_ = hb_face_get_upem(face_);
     scale_ = 1000.0 / unitsPerEm_;
-    used_.assign(hb_face_get_glyph_count(face_), false);
+    codes_.assign(hb_face_get_glyph_count(face_), 0);
+    ClearUse();
 
     char name[128];
     unsigned length = sizeof name;
@@ -92,15 +94,29 @@ void TTrueTypeFont::Fill(TCachedGlyph& entry, char32_t cp) {
     entry.Glyph = glyph;
 }
 
-void TTrueTypeFont::Record(std::uint32_t glyph, std::u32string_view text) {
-    if (glyph >= used_.size()) return;
-    used_[glyph] = true;
-    usedGlyphs_.emplace(glyph, glyph == 0 ? std::u32string() : std::u32string(text));
+std::uint32_t TTrueTypeFont::Record(std::uint32_t glyph, std::u32string_view text) {
+    if (glyph >= codes_.size()) return 0;  // no such glyph: the missing glyph
+    auto isFree = [this](std::uint32_t code) { return code >= usedGlyphs_.size() || !usedGlyphs_[code].Used; };
+    std::uint32_t code = text.size() == 1 && text[0] < kOneByteGlyphCodes ? text[0] : 0;
+    if (code == 0 || !isFree(code)) {
+        while (!isFree(nextFree_)) ++nextFree_;
+        code = nextFree_;
+    }
+    if (code >= kGlyphCodeCount)
+        throw Exception("A document can show at most " + std::to_string(kGlyphCodeCount) + " different glyphs of " +
+                        path_ + "; split the report into several files (--rows-per-file)");
+    if (code >= usedGlyphs_.size()) usedGlyphs_.resize(code + 1);
+    usedGlyphs_[code] = {true, glyph, std::u32string(text)};
+    codes_[glyph] = code + 1;
+    return code;
 }
 
+// The missing glyph has code 0 in every document, with no text.
 void TTrueTypeFont::ClearUse() {
-    used_.assign(used_.size(), false);
-    usedGlyphs_.clear();
+    codes_.assign(codes_.size(), 0);
+    usedGlyphs_.assign(1, TUsedGlyph{true, 0, {}});
+    nextFree_ = 1;
+    if (!codes_.empty()) codes_[0] = 1;
 }
 
 }  // namespace mlt

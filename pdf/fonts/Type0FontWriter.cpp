@@ -4,8 +4,9 @@
 
 #include "pdf/fonts/Flate.h"
 #include "pdf/fonts/FontSubset.h"
+#include "pdf/fonts/GlyphCode.h"
 #include "pdf/fonts/PdfNumber.h"
-#include "pdf/fonts/ToUnicodeCMap.h"
+#include "pdf/fonts/FontCMaps.h"
 
 namespace mlt {
 
@@ -17,25 +18,39 @@ std::string Ref(std::int64_t object) { return std::to_string(object) + " 0 R"; }
 // glyphs it holds, so the same document always gets the same tag.
 std::string SubsetTag(const TTrueTypeFont& font) {
     std::uint64_t hash = 14695981039346656037ull;
-    for (const auto& entry : font.UsedGlyphs()) hash = (hash ^ entry.first) * 1099511628211ull;
+    for (const TUsedGlyph& used : font.UsedGlyphs()) hash = (hash ^ used.Glyph) * 1099511628211ull;  // 0 if unused
     std::string tag;
     for (int i = 0; i < 6; ++i, hash /= 26) tag += static_cast<char>('A' + hash % 26);
     return tag;
 }
 
-// The W array: runs of consecutive glyph ids share one list of widths.
+// The W array: runs of consecutive CIDs (code values) share one list of widths.
 std::string WidthsArray(const TTrueTypeFont& font) {
     std::string widths = "[";
     std::int64_t next = -1;
-    for (const auto& entry : font.UsedGlyphs()) {
-        std::uint32_t glyph = entry.first;
-        if (glyph != next) widths += (next < 0 ? "" : "]\n") + std::to_string(glyph) + " [";
+    const auto& used = font.UsedGlyphs();
+    for (std::uint32_t code = 0; code < used.size(); ++code) {
+        if (!used[code].Used) continue;
+        const std::uint32_t cid = GlyphCodeValue(code);
+        if (cid != next) widths += (next < 0 ? "" : "]\n") + std::to_string(cid) + " [";
         else widths += ' ';
-        AppendPdfNumber(widths, font.GlyphWidth(glyph));
-        next = glyph + 1;
+        AppendPdfNumber(widths, font.GlyphWidth(used[code].Glyph));
+        next = cid + 1;
     }
     widths += next < 0 ? "]" : "]]";
     return widths;
+}
+
+// The CIDToGIDMap: two bytes of glyph id for every CID up to the highest one used.
+std::string CidToGidMap(const TTrueTypeFont& font) {
+    const auto& used = font.UsedGlyphs();
+    std::string map(2 * (GlyphCodeValue(static_cast<std::uint32_t>(used.size()) - 1) + 1), '\0');
+    for (std::uint32_t code = 0; code < used.size(); ++code) {
+        const std::uint32_t cid = GlyphCodeValue(code);
+        map[2 * cid] = static_cast<char>(used[code].Glyph >> 8);
+        map[2 * cid + 1] = static_cast<char>(used[code].Glyph & 0xFF);
+    }
+    return map;
 }
 
 std::string Stream(std::string_view dictionary, const std::string& compressed) {
@@ -49,14 +64,15 @@ TEmbeddedFontSize WriteType0Font(const TTrueTypeFont& font, std::int64_t fontObj
     const std::string name = SubsetTag(font) + '+' + font.PostScriptName();
     const TFontMetrics& m = font.Metrics();
     std::int64_t cidFont = writer.NewObject(), descriptor = writer.NewObject(), program = writer.NewObject(),
-                 toUnicode = writer.NewObject();
+                 toUnicode = writer.NewObject(), encoding = writer.NewObject(), cidToGid = writer.NewObject();
 
-    writer.WriteObject(fontObject, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
-                                     " /Encoding /Identity-H /DescendantFonts [" + Ref(cidFont) +
-                                     "] /ToUnicode " + Ref(toUnicode) + " >>");
+    writer.WriteObject(fontObject, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name + " /Encoding " +
+                                     Ref(encoding) + " /DescendantFonts [" + Ref(cidFont) + "] /ToUnicode " +
+                                     Ref(toUnicode) + " >>");
     writer.WriteObject(cidFont, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
                                   " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
-                                  " /FontDescriptor " + Ref(descriptor) + " /CIDToGIDMap /Identity /W " + WidthsArray(font) + " >>");
+                                  " /FontDescriptor " + Ref(descriptor) + " /CIDToGIDMap " + Ref(cidToGid) + " /W " +
+                                  WidthsArray(font) + " >>");
     // Flags: symbolic (4), since the glyphs are reached by id rather than a standard
     // encoding, and italic (64) for a slanted face.
     int flags = 4 | (m.ItalicAngle != 0 ? 64 : 0);
@@ -71,6 +87,11 @@ TEmbeddedFontSize WriteType0Font(const TTrueTypeFont& font, std::int64_t fontObj
     const std::string stored = FlateCompress(subset);
     writer.WriteObject(program, Stream("/Length1 " + std::to_string(subset.size()), stored));
     writer.WriteObject(toUnicode, Stream("", FlateCompress(ToUnicodeCMap(font))));
+    const std::string cmapName = name.substr(0, 6) + "-Codes";
+    writer.WriteObject(encoding, Stream("/Type /CMap /CMapName /" + cmapName +
+                                            " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>",
+                                        FlateCompress(EncodingCMap(cmapName))));
+    writer.WriteObject(cidToGid, Stream("", FlateCompress(CidToGidMap(font))));
     return {subset.size(), stored.size()};
 }
 

@@ -1,10 +1,11 @@
 // Embedding a font at a document's end: the glyphs the document drew, subset once, as a
-// Type 0 font (Identity-H) over a CIDFontType2 whose CIDs are the glyph ids, with a
-// widths array of the glyphs used, a FontDescriptor carrying the FontFile2 program, and
-// a ToUnicode CMap. The Type 0 font's object number was handed out when a page first
-// used the font; the other objects get theirs from the writer. The font program and the
-// CMap are compressed whether or not the document compresses its pages: a subset that
-// keeps its glyph ids holds long runs of zeros. Throws what subsetting throws.
+// Type 0 font over a CIDFontType2 whose CIDs are the content's codes (GlyphCode.h), with
+// a CIDToGIDMap to the glyphs, a widths array, a FontDescriptor carrying the FontFile2
+// program, an encoding CMap and a ToUnicode CMap (FontCMaps.h). The Type 0
+// font's object number was handed out when a page first used the font; the other objects
+// get theirs from the writer. The font program and the CMaps are compressed whether or
+// not the document compresses its pages: a subset that keeps its glyph ids holds long
+// runs of zeros. Throws what subsetting throws.
 #pragma once
 
 #include <cstdint>

@@ -148,8 +148,16 @@ class ModernReport(unittest.TestCase):
         fonts = subprocess.run(["pdffonts", out], capture_output=True, text=True, check=True).stdout.splitlines()[2:]
         self.assertTrue(fonts)
         for font in fonts:
-            self.assertRegex(font, r"^[A-Z]{6}\+\S+ +CID TrueType +Identity-H +yes yes yes ")
+            self.assertRegex(font, r"^[A-Z]{6}\+\S+ +CID TrueType +\S+ +yes yes yes ")
         self.assertLess(os.path.getsize(out), 200_000)
+        # Past the first 192 glyphs of a font, codes take two bytes.
+        many = ["".join(chr(0x5000 + 20 * row + i) for i in range(20)) for row in range(20)]
+        with open(csv, "w", encoding="utf-8") as f:
+            f.write("text\n" + "".join(t + "\n" for t in many))
+        result = subprocess.run([TOOL, "report", "--csv", csv, "-q", "-o", out], capture_output=True, timeout=120)
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        text = subprocess.run(["pdftotext", out, "-"], capture_output=True, text=True, check=True).stdout
+        self.assertEqual([line for line in text.splitlines() if line.strip()][1:-1], many)
 
 
 if __name__ == "__main__":
