@@ -98,15 +98,33 @@ void TTextShaper::Decode(std::string_view text) {
     for (unsigned i = 0; i < count; ++i) shaped_.CodePoints[i] = infos[i].codepoint;
 }
 
+TTextShaper::TAsciiGlyph TTextShaper::LookUpAscii(char32_t c) {
+    if (IsIgnorable(c)) return {TAsciiGlyph::Ignorable};
+    const int font = chain_.FontFor(c);
+    if (font < 0) return {TAsciiGlyph::Missing};
+    const TCachedGlyph& glyph = chain_.Fonts[font]->Glyph(c);
+    return {font, glyph.Glyph, glyph.Width};
+}
+
 bool TTextShaper::PlaceSimple() {
     const std::u32string& cps = shaped_.CodePoints;
     for (std::uint32_t i = 0; i < cps.size(); ++i) {
         char32_t c = cps[i];
-        if (!IsSimple(c)) return false;
-        if (IsIgnorable(c)) continue;
-        int font = chain_.FontFor(c);
+        int font;
+        TCachedGlyph glyph;
+        if (c < ascii_.size()) {  // most cells are ASCII: one array read per character
+            TAsciiGlyph& entry = ascii_[c];
+            if (entry.Font == TAsciiGlyph::Unknown) entry = LookUpAscii(c);
+            if (entry.Font == TAsciiGlyph::Ignorable) continue;
+            font = entry.Font;
+            glyph = {entry.Glyph, entry.Width};
+        } else {
+            if (!IsSimple(c)) return false;
+            if (IsIgnorable(c)) continue;
+            font = chain_.FontFor(c);
+            if (font >= 0) glyph = chain_.Fonts[font]->Glyph(c);
+        }
         if (font < 0) return false;
-        const TCachedGlyph& glyph = chain_.Fonts[font]->Glyph(c);
         TPlacedGlyph& placed = shaped_.Glyphs.emplace_back();
         placed.Glyph = glyph.Glyph;
         placed.Font = static_cast<std::uint32_t>(font);

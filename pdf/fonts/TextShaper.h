@@ -7,6 +7,7 @@
 // its buffers: after the first cells, shaping allocates nothing. One shaper per thread.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,8 +47,18 @@ private:
     void ShapeRun(TRun& run);
     void OrderRuns();
 
+    // What PlaceSimple needs of an ASCII character, looked up the first time it is met.
+    struct TAsciiGlyph {
+        static constexpr int Unknown = -2, Missing = -1, Ignorable = -3;
+        int Font = Unknown;  // in the chain, or one of the above
+        std::uint32_t Glyph = 0;
+        float Width = 0;
+    };
+    TAsciiGlyph LookUpAscii(char32_t c);
+
     TFontChain& chain_;
     hb_buffer_t* buffer_;
+    std::array<TAsciiGlyph, 128> ascii_{};
     TShapedText shaped_;
     std::string shapedText_;  // the text that shaped_ holds
     std::vector<std::uint32_t> bidiTypes_, bracketTypes_;
