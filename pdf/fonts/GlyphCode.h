@@ -24,19 +24,26 @@ constexpr std::uint32_t GlyphCodeValue(std::uint32_t n) {
     return n < kOneByteGlyphCodes ? n : 0xC000 + (n - kOneByteGlyphCodes);
 }
 
-// Appends the bytes of code number `n`, escaped as a literal string needs them.
-inline void AppendGlyphCode(std::string& out, std::uint32_t n) {
+// Writes the bytes of code number `n` at `at`, escaped as a literal string needs them
+// (at most four bytes), and returns the end.
+inline char* PutGlyphCode(char* at, std::uint32_t n) {
     const std::uint32_t value = GlyphCodeValue(n);
-    auto append = [&out](char byte) {
+    auto put = [&at](char byte) {
         switch (byte) {
-        case '(': case ')': case '\\': out += '\\'; out += byte; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        default: out += byte;
+        case '(': case ')': case '\\': *at++ = '\\'; *at++ = byte; break;
+        case '\r': *at++ = '\\'; *at++ = 'r'; break;
+        case '\n': *at++ = '\\'; *at++ = 'n'; break;
+        default: *at++ = byte;
         }
     };
-    if (value > 0xFF) append(static_cast<char>(value >> 8));
-    append(static_cast<char>(value & 0xFF));
+    if (value > 0xFF) put(static_cast<char>(value >> 8));
+    put(static_cast<char>(value & 0xFF));
+    return at;
+}
+
+inline void AppendGlyphCode(std::string& out, std::uint32_t n) {
+    char bytes[4];
+    out.append(bytes, PutGlyphCode(bytes, n));
 }
 
 // Appends code number `n` as a CMap writes it: <hex digits>.

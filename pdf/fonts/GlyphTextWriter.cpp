@@ -1,5 +1,6 @@
 #include "pdf/fonts/GlyphTextWriter.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -20,12 +21,31 @@ void AppendActualText(std::string& out, std::u32string_view text) {
     out += ">>>BDC\n";
 }
 
+// Text of the main font placed by its advances alone, as the simple scripts are: one
+// string of codes, written in place.
+void AppendPlainRun(std::string& out, TTrueTypeFont& font, const TShapedText& text) {
+    std::size_t end = out.size();
+    out.resize(end + 4 * text.Glyphs.size() + 1);
+    char* at = out.data() + end;
+    *at++ = '(';
+    const std::u32string_view codePoints(text.CodePoints);
+    for (const TPlacedGlyph& g : text.Glyphs)
+        at = PutGlyphCode(at, font.Use(g.Glyph, codePoints, g.TextBegin, g.TextEnd));
+    out.resize(static_cast<std::size_t>(at - out.data()));
+    out += ")Tj";
+}
+
 }  // namespace
 
 std::int64_t MissingCharacterCount() { return missing.load(std::memory_order_relaxed); }
 
 void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text,
                     const std::vector<std::string>& fontNames, double size) {
+    if (text.Additive && !text.NeedsActualText && text.Missing == 0 &&
+        std::all_of(text.Glyphs.begin(), text.Glyphs.end(), [](const TPlacedGlyph& g) { return g.Font == 0; })) {
+        AppendPlainRun(out, chain.Main(), text);
+        return;
+    }
     if (text.Missing) missing.fetch_add(text.Missing, std::memory_order_relaxed);
     const std::size_t start = out.size();
     if (text.NeedsActualText) AppendActualText(out, text.CodePoints);
@@ -56,8 +76,7 @@ void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text
         inArray = inString = adjusted = false;
     };
     for (const TPlacedGlyph& g : text.Glyphs) {
-        const std::uint32_t code = chain.Fonts[g.Font]->Use(
-            g.Glyph, std::u32string_view(text.CodePoints).substr(g.TextBegin, g.TextEnd - g.TextBegin));
+        const std::uint32_t code = chain.Fonts[g.Font]->Use(g.Glyph, text.CodePoints, g.TextBegin, g.TextEnd);
         if (g.Font != font || g.OffsetY != rise) {
             closeArray();
             if (g.Font != font) select(g.Font);

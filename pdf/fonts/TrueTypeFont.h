@@ -66,16 +66,16 @@ public:
     // Thousandths of an em per font unit.
     double Scale() const { return scale_; }
 
-    // Records that a page draws `glyph` for the characters `text`, and returns the code
-    // number that shows it: the character's own when the glyph stands for one character
-    // below U+00C0 whose code is free (so plain text has the bytes of its ASCII, which
-    // compress as well as a standard font's), else the lowest free one. The first text
-    // recorded for a glyph is the one copying and searching give back. Throws Exception
-    // when a document draws more glyphs of the font than there are codes.
-    std::uint32_t Use(std::uint32_t glyph, std::u32string_view text) {
+    // Records that a page draws `glyph` for the characters [begin, end) of `text`, and
+    // returns the code number that shows it: the character's own when the glyph stands
+    // for one character below U+00C0 whose code is free (so plain text has the bytes of
+    // its ASCII, which compress as well as a standard font's), else the lowest free one.
+    // The first text recorded for a glyph is the one copying and searching give back.
+    // Throws Exception when a document draws more glyphs of the font than there are codes.
+    std::uint32_t Use(std::uint32_t glyph, std::u32string_view text, std::uint32_t begin, std::uint32_t end) {
         if (glyph < codes_.size() && codes_[glyph]) [[likely]]
             return codes_[glyph] - 1;
-        return Record(glyph, text);
+        return Record(glyph, text.substr(begin, end - begin));
     }
     // The codes given so far, by code number, each with its glyph and text (the missing
     // glyph, which always has code 0, has none).
