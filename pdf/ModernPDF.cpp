@@ -129,13 +129,16 @@ TModernPDF::TFontSlot& TModernPDF::FindFont(const TFont& font) {
     const std::string_view name = GetPDFFontName(font);
     auto found = fonts_.find(name);
     if (found != fonts_.end()) return found->second;
-    TFontSlot slot{MakeFont(font), NextObjectNumber(), "F" + std::to_string(fonts_.size()), {}, 0};
+    TFontSlot slot{MakeFont(font), NextObjectNumber(), "F" + std::to_string(fonts_.size()), nullptr, {}, 0};
     slot.EllipsisWidth = slot.Font->Measure(slot.Font->Ellipsis(), 1);
     // An embedded font's fallbacks are fonts of their own, named after it: F0_1, F0_2, ...
-    if (auto* embedded = dynamic_cast<TEmbeddedFont*>(slot.Font.get())) {
-        for (std::size_t i = 1; i <= embedded->FallbackCount(); ++i)
-            slot.Fallbacks.push_back({slot.Resource + "_" + std::to_string(i), NextObjectNumber()});
-        embedded->SetRunFonts(slot.Resource, slot.Fallbacks);
+    if ((slot.Embedded = dynamic_cast<TEmbeddedFont*>(slot.Font.get()))) {
+        std::vector<std::string> names;
+        for (std::size_t i = 1; i <= slot.Embedded->FallbackCount(); ++i) {
+            names.push_back(slot.Resource + "_" + std::to_string(i));
+            slot.Fallbacks.emplace_back(names.back(), 0);
+        }
+        slot.Embedded->SetRunFonts(slot.Resource, names);
     }
     return fonts_.emplace(std::string(name), std::move(slot)).first->second;
 }
@@ -145,9 +148,18 @@ std::unique_ptr<TReportFont> TModernPDF::MakeFont(const TFont& font) const {
     return std::make_unique<TStandardFont>(GetPDFFontName(font));
 }
 
-void TModernPDF::AppendFontResources(std::string& out, const TFontSlot& slot) const {
+// A fallback font joins the resources, and the document, once it has drawn.
+void TModernPDF::AppendFontResources(std::string& out, TFontSlot& slot) {
     out += " /" + slot.Resource + " " + std::to_string(slot.Object) + " 0 R";
-    for (const auto& fallback : slot.Fallbacks) out += " /" + fallback.Name + " " + std::to_string(fallback.Object) + " 0 R";
+    for (std::size_t i = 0; i < slot.Fallbacks.size(); ++i) {
+        auto& [name, object] = slot.Fallbacks[i];
+        if (object == 0) {
+            if (!slot.Embedded->FallbackUsed(i + 1)) continue;
+            object = NextObjectNumber();
+            slot.Embedded->SetFallbackObject(i + 1, object);
+        }
+        out += " /" + name + " " + std::to_string(object) + " 0 R";
+    }
 }
 
 std::string_view TModernPDF::CellText(TField* field, int col, const std::string& text) {
@@ -299,7 +311,7 @@ void TModernPDF::EndPage() {
     content_ += " ET\nq 1 0 0 1 " + Num(x + slot.Font->Measure(text, kFooterSize)) + " " + Num(y) + " cm /Tot Do Q\n";
 
     std::string resources = "/Font <<";
-    for (const auto& [name, font] : fonts_) AppendFontResources(resources, font);
+    for (auto& [name, font] : fonts_) AppendFontResources(resources, font);
     resources += " >> /XObject << /Tot " + std::to_string(kPageTotal) + " 0 R";
     for (const auto& [number, name] : pagePictures_) resources += " /" + name + " " + std::to_string(number) + " 0 R";
     resources += " >>";

@@ -67,7 +67,9 @@ private:
         std::unique_ptr<TReportFont> Font;
         std::int64_t Object = 0;
         std::string Resource;  // "F0", "F1", ...
-        std::vector<TEmbeddedFont::TFallbackFont> Fallbacks;  // an embedded font's own
+        // An embedded font's fallbacks: resource names, and font objects once used.
+        TEmbeddedFont* Embedded = nullptr;
+        std::vector<std::pair<std::string, std::int64_t>> Fallbacks;
         double EllipsisWidth = 0;  // of the font's "…" at size 1
     };
     struct TCaption {
@@ -80,7 +82,7 @@ private:
     TFontSlot& FontFor(const TFont& font);
     TFontSlot& FindFont(const TFont& font);
     std::unique_ptr<TReportFont> MakeFont(const TFont& font) const;
-    void AppendFontResources(std::string& out, const TFontSlot& slot) const;
+    void AppendFontResources(std::string& out, TFontSlot& slot);
     // The text a cell shows: `text`, or the value under the column's format pattern.
     std::string_view CellText(TField* field, int col, const std::string& text);
     void MeasureColumns();

@@ -68,20 +68,17 @@ void TEmbeddedFont::ShowText(std::string& out, std::string_view text, double siz
     AppendGlyphRun(out, chain_, shaper_.Shape(text), names_, size);
 }
 
-void TEmbeddedFont::SetRunFonts(const std::string& name, const std::vector<TFallbackFont>& fallbacks) {
+void TEmbeddedFont::SetRunFonts(const std::string& name, const std::vector<std::string>& fallbacks) {
     names_.assign(1, name);
-    objects_.resize(1);
-    for (const TFallbackFont& font : fallbacks) {
-        names_.push_back(font.Name);
-        objects_.push_back(font.Object);
-    }
+    names_.insert(names_.end(), fallbacks.begin(), fallbacks.end());
+    objects_.assign(names_.size(), 0);
 }
 
 void TEmbeddedFont::WriteObjects(TObjectWriter& writer, std::int64_t fontObject) {
     sizes_.clear();
     objects_[0] = fontObject;
     for (std::size_t i = 0; i < objects_.size() && i < chain_.Fonts.size(); ++i)
-        sizes_.push_back(WriteType0Font(*chain_.Fonts[i], objects_[i], writer));
+        if (objects_[i]) sizes_.push_back(WriteType0Font(*chain_.Fonts[i], objects_[i], writer));
 }
 
 }  // namespace mlt

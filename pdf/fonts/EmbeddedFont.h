@@ -1,15 +1,16 @@
 // TEmbeddedFont: a chain of TrueType fonts as a report font; it owns the fonts, the first
 // being the main font and the others its fallbacks. Runs are UTF-8; they are
 // measured, cut and shown through the chain's shaper, and every font of the chain that a
-// document used is embedded at its end as a subset (Type 0, Identity-H, ToUnicode).
+// document used is embedded at its end as a subset (Type 0, ToUnicode).
 //
 // The chain's main font is this report font. Its fallback fonts are PDF fonts of their
 // own, so the writer names them in the pages' resources as well: it gives every resource
 // name of the chain to SetRunFonts before ShowText, and ShowText switches to a fallback
 // font and back within a run where a character needs it; without them, ShowText throws
-// Exception.
-// WriteObjects writes every font of the chain; the fallbacks' font objects are the numbers
-// given to SetRunFonts. Not thread-safe (one document, one thread), as TReportFont says.
+// Exception. Once a fallback has drawn (FallbackUsed), the writer gives it a font object
+// (SetFallbackObject) and lists it in the resources of the pages from then on.
+// WriteObjects writes the main font and the fallbacks that have a font object. Not
+// thread-safe (one document, one thread), as TReportFont says.
 #pragma once
 
 #include <memory>
@@ -35,15 +36,15 @@ public:
     void ShowText(std::string& out, std::string_view text, double size) override;
     void WriteObjects(TObjectWriter& writer, std::int64_t fontObject) override;
 
-    // The resource name (without "/") of this font, and the resource name and font object
-    // of each fallback font of the chain, in chain order.
-    struct TFallbackFont {
-        std::string Name;
-        std::int64_t Object = 0;
-    };
-    void SetRunFonts(const std::string& name, const std::vector<TFallbackFont>& fallbacks);
-    // How many fallback fonts the chain has.
+    // The resource names (without "/") of this font and of each fallback font of the
+    // chain, in chain order.
+    void SetRunFonts(const std::string& name, const std::vector<std::string>& fallbacks);
+    // How many fallback fonts the chain has; fallback i is chain font i, from 1.
     std::size_t FallbackCount() const { return chain_.Fonts.size() - 1; }
+    // Whether fallback i has drawn a glyph in this document (every font has the missing
+    // glyph's code from the start).
+    bool FallbackUsed(std::size_t i) const { return fonts_[i]->UsedGlyphs().size() > 1; }
+    void SetFallbackObject(std::size_t i, std::int64_t object) { objects_.at(i) = object; }
 
     // What embedding cost, per font of the chain that the document used.
     const std::vector<TEmbeddedFontSize>& EmbeddedSizes() const { return sizes_; }
