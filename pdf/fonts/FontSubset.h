@@ -1,16 +1,24 @@
 // Subsetting an embedded font with HarfBuzz's subset library: the glyphs a document drew,
-// at their original glyph ids (so the content streams written earlier stay valid and the
-// CIDs map to glyphs by identity), without the hinting and layout tables that a PDF
-// viewer does not read. Throws Exception when HarfBuzz cannot subset the font.
+// renumbered from 0 in the order of their old glyph ids, without the hinting and layout
+// tables that a PDF viewer does not read. The content streams name glyphs by their codes
+// (GlyphCode.h), so the renumbering reaches only the CIDToGIDMap. Throws Exception when
+// HarfBuzz cannot subset the font.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "pdf/fonts/TrueTypeFont.h"
 
 namespace mlt {
 
-// The font program of `font` cut down to font.UsedGlyphs(), ready for a FontFile2 stream.
-std::string SubsetUsedGlyphs(const TTrueTypeFont& font);
+struct TFontSubset {
+    std::string Program;  // for a FontFile2 stream
+    // Per code number of the font's UsedGlyphs: the glyph's id in Program.
+    std::vector<std::uint32_t> Glyphs;
+};
+
+TFontSubset SubsetUsedGlyphs(const TTrueTypeFont& font);
 
 }  // namespace mlt

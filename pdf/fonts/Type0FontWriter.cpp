@@ -41,14 +41,15 @@ std::string WidthsArray(const TTrueTypeFont& font) {
     return widths;
 }
 
-// The CIDToGIDMap: two bytes of glyph id for every CID up to the highest one used.
-std::string CidToGidMap(const TTrueTypeFont& font) {
-    const auto& used = font.UsedGlyphs();
-    std::string map(2 * (GlyphCodeValue(static_cast<std::uint32_t>(used.size()) - 1) + 1), '\0');
-    for (std::uint32_t code = 0; code < used.size(); ++code) {
+// The CIDToGIDMap: two bytes of the subset's glyph id for every CID up to the highest
+// one used.
+std::string CidToGidMap(const TFontSubset& subset) {
+    const auto& glyphs = subset.Glyphs;
+    std::string map(2 * (GlyphCodeValue(static_cast<std::uint32_t>(glyphs.size()) - 1) + 1), '\0');
+    for (std::uint32_t code = 0; code < glyphs.size(); ++code) {
         const std::uint32_t cid = GlyphCodeValue(code);
-        map[2 * cid] = static_cast<char>(used[code].Glyph >> 8);
-        map[2 * cid + 1] = static_cast<char>(used[code].Glyph & 0xFF);
+        map[2 * cid] = static_cast<char>(glyphs[code] >> 8);
+        map[2 * cid + 1] = static_cast<char>(glyphs[code] & 0xFF);
     }
     return map;
 }
@@ -83,16 +84,16 @@ TEmbeddedFontSize WriteType0Font(const TTrueTypeFont& font, std::int64_t fontObj
                                      " /Ascent " + std::to_string(m.Ascent) + " /Descent " +
                                      std::to_string(m.Descent) + " /CapHeight " + std::to_string(m.CapHeight) +
                                      " /StemV 80 /FontFile2 " + Ref(program) + " >>");
-    const std::string subset = SubsetUsedGlyphs(font);
-    const std::string stored = FlateCompress(subset);
-    writer.WriteObject(program, Stream("/Length1 " + std::to_string(subset.size()), stored));
+    const TFontSubset subset = SubsetUsedGlyphs(font);
+    const std::string stored = FlateCompress(subset.Program);
+    writer.WriteObject(program, Stream("/Length1 " + std::to_string(subset.Program.size()), stored));
     writer.WriteObject(toUnicode, Stream("", FlateCompress(ToUnicodeCMap(font))));
     const std::string cmapName = name.substr(0, 6) + "-Codes";
     writer.WriteObject(encoding, Stream("/Type /CMap /CMapName /" + cmapName +
                                             " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>",
                                         FlateCompress(EncodingCMap(cmapName))));
-    writer.WriteObject(cidToGid, Stream("", FlateCompress(CidToGidMap(font))));
-    return {subset.size(), stored.size()};
+    writer.WriteObject(cidToGid, Stream("", FlateCompress(CidToGidMap(subset))));
+    return {subset.Program.size(), stored.size()};
 }
 
 }  // namespace mlt

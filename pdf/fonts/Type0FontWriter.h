@@ -4,8 +4,7 @@
 // program, an encoding CMap and a ToUnicode CMap (FontCMaps.h). The Type 0
 // font's object number was handed out when a page first used the font; the other objects
 // get theirs from the writer. The font program and the CMaps are compressed whether or
-// not the document compresses its pages: a subset that keeps its glyph ids holds long
-// runs of zeros. Throws what subsetting throws.
+// not the document compresses its pages. Throws what subsetting throws.
 #pragma once
 
 #include <cstdint>
