@@ -2,6 +2,7 @@
 
 #include "component/FieldList.h"
 #include "component/ModernWriter.h"
+#include "rtl/Exception.h"
 
 namespace mlt {
 
@@ -76,6 +77,9 @@ void ApplyActionAfterExport(TDorvexToPDF& exporter, const TReportDescription& re
 
 std::unique_ptr<TDorvexToPDF> CreateReportWriter(const TReportDescription& report, TDataSet& dataSet) {
     const TMarrowlintideSettings& settings = report.Settings;
+    if (report.TextForm() != TextForm())
+        throw Exception(report.TextForm() == TTextForm::Utf8 ? "The report embeds fonts for UTF-8 text, but the texts are not UTF-8"
+                                                              : "The report's fonts take the system code page, but the texts are UTF-8");
     // The modern report lays out a record a row; the other layouts stay with the exact writer.
     const bool modern = report.IsModern();
     std::unique_ptr<TDorvexToPDF> exporter =
