@@ -55,12 +55,15 @@ std::string CheckHuffmanTables(std::string_view segment, std::size_t at) {
     return {};
 }
 
-// Walks the markers: every segment's length must lie inside the data; after a scan header
-// (SOS) the entropy-coded bytes run to the next marker that is not a restart marker.
-std::string CheckJpeg(std::string_view data) {
-    std::size_t at = 2;
+// Walks the markers from `at`, after the start marker: every segment's length must lie
+// inside the data; after a scan header (SOS) the entropy-coded bytes run to the next marker
+// that is not a restart marker.
+std::string CheckJpeg(std::string_view data, std::size_t at) {
     while (at < data.size()) {
-        if (Byte(data, at) != 0xFF) return {};  // no marker: the decoder refuses it
+        // Other bytes before a marker: the decoder scans over them to the next one (it
+        // refuses them only after the frame header), so the walk does too.
+        at = data.find('\xFF', at);
+        if (at == std::string_view::npos) break;
         while (at < data.size() && Byte(data, at) == 0xFF) ++at;
         if (at >= data.size()) break;
         const std::uint32_t marker = Byte(data, at++);
@@ -106,7 +109,10 @@ std::string CheckBmp(std::string_view data) {
 
 std::string FindBadPictureField(std::string_view data) {
     if (data.starts_with("\x89PNG\r\n\x1A\n")) return CheckPng(data);
-    if (data.starts_with("\xFF\xD8")) return CheckJpeg(data);
+    // The JPEG decoder skips fill bytes (0xFF) before every marker, the start marker too.
+    if (const std::size_t soi = data.find_first_not_of('\xFF'); soi > 0 && soi != std::string_view::npos &&
+                                                                  Byte(data, soi) == 0xD8)
+        return CheckJpeg(data, soi + 1);
     if (data.starts_with("GIF8")) return CheckGif(data);
     if (data.starts_with("BM")) return CheckBmp(data);
     return {};

@@ -82,6 +82,10 @@ TEST(Bitmap, RefusesUntrustworthyFieldsBeforeDecoding) {
         // FF D8, fill bytes, then a DHT segment that claims 65358 bytes of the 7 left.
         {Base64("/9j/////xP9OAAD//38="), "the JPEG segment at byte 5 claims 65358 bytes, 7 are present"},
         {dht, "a JPEG Huffman table (DHT) at byte 2 counts 510 codes, at most 256 are possible"},
+        // The same after fill bytes before the start marker and after padding between
+        // segments, both of which the decoder skips.
+        {"\xFF\xFF" + dht.substr(1), "a JPEG Huffman table (DHT) at byte 3 counts 510 codes"},
+        {std::string("\xFF\xD8\xFF\xFE\0\x02pad", 9) + dht.substr(2), "a JPEG Huffman table (DHT) at byte 9 counts 510 codes"},
         {png, "the PNG chunk IDAT at byte 33 claims 1610612736 bytes, 45 are present"},
     };
     for (const auto& c : cases) {
