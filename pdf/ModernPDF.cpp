@@ -12,6 +12,8 @@
 
 namespace mlt {
 
+using namespace std::literals;
+
 namespace {
 
 constexpr double kMargin = 28;    // around the page
@@ -129,7 +131,10 @@ TModernPDF::TFontSlot& TModernPDF::FindFont(const TFont& font) {
     const std::string_view name = GetPDFFontName(font);
     auto found = fonts_.find(name);
     if (found != fonts_.end()) return found->second;
-    TFontSlot slot{MakeFont(font), NextObjectNumber(), "F" + std::to_string(fonts_.size()), nullptr, {}, 0};
+    TFontSlot slot;
+    slot.Font = MakeFont(font);
+    slot.Object = NextObjectNumber();
+    slot.Resource = "F" + std::to_string(fonts_.size());
     slot.EllipsisWidth = slot.Font->Measure(slot.Font->Ellipsis(), 1);
     // An embedded font's fallbacks are fonts of their own, named after it: F0_1, F0_2, ...
     if ((slot.Embedded = dynamic_cast<TEmbeddedFont*>(slot.Font.get()))) {
@@ -476,18 +481,25 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     // Black texts need no colour: the row's texts start black (FlushRow), and a coloured
     // one ends with "0 g".
     const bool colored = ColorToRGB(font.Color) != 0;
-    rowText_ += "BT ";
+    rowText_ += "BT "sv;
     if (colored) AppendFillColor(rowText_, font.Color);
-    rowText_ += '/';
-    rowText_ += slot.Resource;
-    rowText_ += ' ';
-    AppendNum(rowText_, size);
-    rowText_ += "Tf ";
+    if (slot.SelectedSize != size) {  // "/F0 8 Tf ", made once per font and size
+        slot.Select = '/' + slot.Resource + ' ';
+        AppendNum(slot.Select, size);
+        slot.Select += "Tf "sv;
+        slot.SelectedSize = size;
+    }
+    rowText_ += slot.Select;
     AppendNum(rowText_, left);
-    AppendNum(rowText_, baseline);
-    rowText_ += "Td ";
+    if (baseline != baseline_) {  // the cells of a row share their baseline
+        baselineText_.clear();
+        AppendNum(baselineText_, baseline);
+        baseline_ = baseline;
+    }
+    rowText_ += baselineText_;
+    rowText_ += "Td "sv;
     slot.Font->ShowText(rowText_, shown, size);
-    rowText_ += colored ? " 0 g ET\n" : " ET\n";
+    rowText_ += colored ? " 0 g ET\n"sv : " ET\n"sv;
 }
 
 // A picture as large as its cell allows, with its aspect ratio, centred in the cell.

@@ -71,6 +71,8 @@ private:
         TEmbeddedFont* Embedded = nullptr;
         std::vector<std::pair<std::string, std::int64_t>> Fallbacks;
         double EllipsisWidth = 0;  // of the font's "…" at size 1
+        std::string Select;         // the operator that selects the font at SelectedSize
+        double SelectedSize = -1;
     };
     struct TCaption {
         std::string Text;
@@ -115,6 +117,8 @@ private:
         double X = 0, Width = 0;  // no background waits while Width is 0
         TColor Color = 0;
     } background_;
+    double baseline_ = -1;  // the last text baseline, and its number as written
+    std::string baselineText_;
     std::string rowText_;  // the open row's texts and pictures, drawn over its backgrounds
     std::string content_;
     std::string formatted_, cut_;  // CellText's and DrawLineText's buffers, reused cell after cell
