@@ -41,13 +41,19 @@ std::optional<std::size_t> FitAdditive(std::string_view text, const TShapedText&
 }  // namespace
 
 TEmbeddedFont::TEmbeddedFont(std::vector<std::unique_ptr<TTrueTypeFont>> fonts)
-    : fonts_(std::move(fonts)), chain_(Pointers(fonts_)), shaper_(chain_) {}
+    : fonts_(std::move(fonts)), chain_(Pointers(fonts_)), shaper_(chain_), ascii_(*fonts_.front()) {}
+
+double TEmbeddedFont::Measure(std::string_view text, double size) const {
+    const float width = ascii_.Covers(text) ? ascii_.Width(text) : shaper_.Measure(text);
+    return width * size / 1000;
+}
 
 // The longest start that fits. Simple text sums its glyphs' advances up to the first
 // that overflows. Otherwise shaping can join or reorder characters, so whole starts are
 // measured, halving over character boundaries.
 std::size_t TEmbeddedFont::Fit(std::string_view text, double size, double width) const {
     const double limit = width * 1000 / size;
+    if (ascii_.Covers(text)) return ascii_.Fit(text, limit);
     const TShapedText& shaped = shaper_.Shape(text);
     if (shaped.Width <= limit) return text.size();
     if (shaped.Additive) {
@@ -65,6 +71,7 @@ std::size_t TEmbeddedFont::Fit(std::string_view text, double size, double width)
 
 void TEmbeddedFont::ShowText(std::string& out, std::string_view text, double size) {
     if (names_.size() < chain_.Fonts.size()) throw Exception("The fonts of an embedded font have no resource names");
+    if (ascii_.Covers(text)) return ascii_.Show(out, text);
     AppendGlyphRun(out, chain_, shaper_.Shape(text), names_, size);
 }
 

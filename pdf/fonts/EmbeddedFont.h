@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "pdf/fonts/AsciiRun.h"
 #include "pdf/fonts/FontChain.h"
 #include "pdf/fonts/ReportFont.h"
 #include "pdf/fonts/TextShaper.h"
@@ -28,7 +29,7 @@ class TEmbeddedFont : public TReportFont {
 public:
     explicit TEmbeddedFont(std::vector<std::unique_ptr<TTrueTypeFont>> fonts);
 
-    double Measure(std::string_view text, double size) const override { return shaper_.Measure(text) * size / 1000; }
+    double Measure(std::string_view text, double size) const override;
     std::size_t Fit(std::string_view text, double size, double width) const override;
     std::string_view Ellipsis() const override { return "\u2026"; }
     double Ascent() const override { return fonts_.front()->Metrics().Ascent; }
@@ -53,6 +54,7 @@ private:
     std::vector<std::unique_ptr<TTrueTypeFont>> fonts_;
     TFontChain chain_;
     mutable TTextShaper shaper_;
+    mutable TAsciiRun ascii_;  // plain ASCII in the main font, past the shaper
     std::vector<std::string> names_;
     std::vector<std::int64_t> objects_ = {0};
     std::vector<TEmbeddedFontSize> sizes_;
