@@ -22,7 +22,7 @@ TCsvReader::TCsvReader(const std::string& path, char delimiter, TCsvEncoding enc
       file_(OpenSeekableInput(path)),
       delimiter_(delimiter),
       encoding_(encoding),
-      buffer_(kBufferSize) {
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
     if (Peek() == 0xEF && length_ >= 3 && buffer_[1] == '\xBB' && buffer_[2] == '\xBF') pos_ = 3;
     if (delimiter_ == kAutoDelimiter) delimiter_ = DetectDelimiter();
 }
@@ -78,7 +78,7 @@ int TCsvReader::Peek() {
     if (pos_ == length_) {
         bufferOffset_ += static_cast<std::int64_t>(length_);
         pos_ = 0;
-        length_ = file_->Read(buffer_.data(), buffer_.size());
+        length_ = file_->Read(buffer_.get(), kBufferSize);
         if (length_ == 0) return kEnd;
     }
     return static_cast<unsigned char>(buffer_[pos_]);

@@ -17,7 +17,6 @@
 
 #include <memory>
 
-#include "rtl/ByteBuffer.h"
 #include "rtl/FileStream.h"
 
 namespace mlt {
@@ -58,7 +57,7 @@ private:
     std::unique_ptr<TFileStream> file_;
     char delimiter_;
     TCsvEncoding encoding_;
-    TByteBuffer buffer_;  // read into before it is read, so never zeroed
+    std::unique_ptr<char[]> buffer_;  // read into before it is read, so never zeroed
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
     std::int64_t bufferOffset_ = 0;
