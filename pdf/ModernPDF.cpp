@@ -293,6 +293,7 @@ void TModernPDF::BeginPage() {
     pageRows_ = 0;
     top_ = pageHeight_ - kMargin - kBand;
     tableTop_ = tableBottom_ = 0;
+    selectedFont_ = nullptr;
     if (!Title.empty()) {
         TFont font;
         font.Size = 12;
@@ -481,25 +482,42 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     // Black texts need no colour: the row's texts start black (FlushRow), and a coloured
     // one ends with "0 g".
     const bool colored = ColorToRGB(font.Color) != 0;
-    rowText_ += "BT "sv;
+    if (!textOpen_) {
+        rowText_ += "BT\n"sv;
+        textOpen_ = true;
+        lineX_ = lineY_ = 0;
+    }
     if (colored) AppendFillColor(rowText_, font.Color);
-    if (slot.SelectedSize != size) {  // "/F0 8 Tf ", made once per font and size
-        slot.Select = '/' + slot.Resource + ' ';
-        AppendNum(slot.Select, size);
-        slot.Select += "Tf "sv;
-        slot.SelectedSize = size;
+    // The font stays selected from text object to text object until the page ends: a
+    // font's ShowText ends on the font it started with.
+    if (selectedFont_ != &slot || selectedSize_ != size) {
+        if (slot.SelectedSize != size) {  // "/F0 8 Tf ", made once per font and size
+            slot.Select = '/' + slot.Resource + ' ';
+            AppendNum(slot.Select, size);
+            slot.Select += "Tf "sv;
+            slot.SelectedSize = size;
+        }
+        rowText_ += slot.Select;
+        selectedFont_ = &slot;
+        selectedSize_ = size;
     }
-    rowText_ += slot.Select;
-    AppendNum(rowText_, left);
-    if (baseline != baseline_) {  // the cells of a row share their baseline
-        baselineText_.clear();
-        AppendNum(baselineText_, baseline);
-        baseline_ = baseline;
-    }
-    rowText_ += baselineText_;
+    // Each text starts from the one before it; positions are kept in hundredths of a
+    // point, as written, so that the moves do not drift.
+    const double dx = std::round((left - lineX_) * 100) / 100, dy = std::round((baseline - lineY_) * 100) / 100;
+    AppendNum(rowText_, dx);
+    AppendNum(rowText_, dy);
+    lineX_ += dx;
+    lineY_ += dy;
     rowText_ += "Td "sv;
     slot.Font->ShowText(rowText_, shown, size);
-    rowText_ += colored ? " 0 g ET\n"sv : " ET\n"sv;
+    rowText_ += colored ? " 0 g\n"sv : "\n"sv;
+}
+
+// Ends the open row's text object, before a picture or the row's end.
+void TModernPDF::CloseText() {
+    if (!textOpen_) return;
+    rowText_ += "ET\n"sv;
+    textOpen_ = false;
 }
 
 // A picture as large as its cell allows, with its aspect ratio, centred in the cell.
@@ -513,6 +531,7 @@ void TModernPDF::DrawPicture(TField& field, double x, double width) {
     const double w = bitmap.Width() * scale, h = bitmap.Height() * scale;
     const std::string name = "Im" + std::to_string(image.Number);
     pagePictures_.emplace_back(image.Number, name);
+    CloseText();
     rowText_ += "q " + Num(w) + " 0 0 " + Num(h) + " " + Num(x + (width - w) / 2) + " " +
                 Num(top_ - kRowHeight + (kRowHeight - h) / 2) + " cm /" + name + " Do Q\n";
 }
@@ -546,6 +565,7 @@ void TModernPDF::AddBackground(double x, double width, TColor color) {
 void TModernPDF::FlushRow() {
     if (background_.Width > 0) FillRect(background_.X, top_ - kRowHeight, background_.Width, kRowHeight, background_.Color);
     background_.Width = 0;
+    CloseText();
     if (rowText_.empty()) return;
     if (!fillValid_ || fillColor_ != clBlack) content_ += "0 g ";
     fillColor_ = clBlack;

@@ -99,6 +99,7 @@ private:
     void FillRect(double x, double y, double width, double height, TColor color);
     void AddBackground(double x, double width, TColor color);
     void FlushRow();
+    void CloseText();
     void AddTableRow();
     void DrawColumnRules();
 
@@ -117,8 +118,12 @@ private:
         double X = 0, Width = 0;  // no background waits while Width is 0
         TColor Color = 0;
     } background_;
-    double baseline_ = -1;  // the last text baseline, and its number as written
-    std::string baselineText_;
+    // The open row's text object: whether one is open, and where its last text started.
+    bool textOpen_ = false;
+    double lineX_ = 0, lineY_ = 0;
+    // The font and size that the page's text state holds.
+    const TFontSlot* selectedFont_ = nullptr;
+    double selectedSize_ = 0;
     std::string rowText_;  // the open row's texts and pictures, drawn over its backgrounds
     std::string content_;
     std::string formatted_, cut_;  // CellText's and DrawLineText's buffers, reused cell after cell
