@@ -198,12 +198,18 @@ void TModernPDF::MeasureColumns() {
     widths_.assign(visible.size(), 0);
     std::vector<bool> fitted(visible.size(), false);
     // Measuring fonts, one per font name, apart from the document's (they show nothing).
+    // Neighbouring columns mostly share their font: the last one asked for is kept.
     std::map<std::string, std::unique_ptr<TReportFont>, std::less<>> measuring;
+    const TFont* lastFont = nullptr;
+    TReportFont* lastMeasuring = nullptr;
     auto fontOf = [&](const TFont& font) -> TReportFont& {
+        if (lastFont && lastFont->Name == font.Name && lastFont->Style == font.Style) return *lastMeasuring;
         const std::string_view name = GetPDFFontName(font);
         auto found = measuring.find(name);
         if (found == measuring.end()) found = measuring.emplace(std::string(name), MakeFont(font)).first;
-        return *found->second;
+        lastFont = &font;
+        lastMeasuring = found->second.get();
+        return *lastMeasuring;
     };
     for (std::size_t k = 0; k < visible.size(); ++k) {
         const TDvxColumn& column = *visible[k];
