@@ -1,12 +1,36 @@
 #include "pdf/Bitmap.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "pdf/PictureFields.h"
 #include "rtl/Exception.h"
 
+namespace mlt {
+namespace {
+
+// The most bytes one allocation of the decoder may take for the picture it decodes, set
+// from the picture's dimensions: a PNG's compressed data can unpack to a thousand times its
+// size whatever the dimensions say, and the decoder grows its buffer for all of it.
+thread_local std::size_t decoderLimit = SIZE_MAX;
+thread_local bool decoderLimitHit = false;
+
+void* DecoderAllocate(void* old, std::size_t bytes) {
+    if (bytes > decoderLimit) {
+        decoderLimitHit = true;
+        return nullptr;
+    }
+    return std::realloc(old, bytes);
+}
+
+}  // namespace
+}  // namespace mlt
+
+#define STBI_MALLOC(bytes) mlt::DecoderAllocate(nullptr, bytes)
+#define STBI_REALLOC(old, bytes) mlt::DecoderAllocate(old, bytes)
+#define STBI_FREE(block) std::free(block)
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
 #define STBI_ONLY_BMP
@@ -18,6 +42,12 @@
 namespace mlt {
 
 namespace {
+
+// A decoder's buffer holds at most 8 bytes a pixel (16-bit RGBA) and a byte a row, and it
+// doubles a growing buffer once past that; the decoder's own state takes less than 1 MiB.
+std::size_t DecoderLimit(std::int64_t pixels) {
+    return static_cast<std::size_t>(18 * pixels) + (std::size_t{1} << 20);
+}
 
 [[noreturn]] void RaiseNoPicture(std::string_view sourceName, std::string_view reason) {
     std::string message = "The data of ";
@@ -38,10 +68,20 @@ std::unique_ptr<TBitmap> TBitmap::LoadFromMemory(std::string_view data, std::str
     // A header can claim any size or count: refuse a bad one before the decoder trusts it,
     // and a huge picture before the decoder allocates it. A top-down BMP has a negative height.
     if (std::string bad = FindBadPictureField(data); !bad.empty()) RaiseNoPicture(sourceName, bad);
-    if (stbi_info_from_memory(bytes, size, &width, &height, &channels) &&
-        std::abs(std::int64_t{width} * height) > MaxPixels)
-        RaiseNoPicture(sourceName, "too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)");
+    decoderLimit = DecoderLimit(MaxPixels);
+    decoderLimitHit = false;
+    if (stbi_info_from_memory(bytes, size, &width, &height, &channels)) {
+        const std::int64_t claimed = std::abs(std::int64_t{width} * height);
+        if (claimed > MaxPixels)
+            RaiseNoPicture(sourceName, "too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)");
+        decoderLimit = DecoderLimit(claimed);
+    }
+    const int claimedWidth = width, claimedHeight = height;
     std::uint8_t* pixels = stbi_load_from_memory(bytes, size, &width, &height, &channels, BytesPerPixel);
+    decoderLimit = SIZE_MAX;
+    if (!pixels && decoderLimitHit)
+        RaiseNoPicture(sourceName, "its data unpacks to more than " + std::to_string(claimedWidth) + " x " +
+                                       std::to_string(std::abs(claimedHeight)) + " pixels need");
     if (!pixels) RaiseNoPicture(sourceName, stbi_failure_reason());
     auto bitmap = std::unique_ptr<TBitmap>(new TBitmap(width, height, pixels));
     // The BMP decoder accepts a header of no rows; such a picture has nothing to show.

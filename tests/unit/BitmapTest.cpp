@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pdf/Bitmap.h"
+#include "pdf/fonts/Flate.h"
 #include "rtl/Exception.h"
 
 namespace mlt {
@@ -72,6 +73,11 @@ TEST(Bitmap, RefusesUntrustworthyFieldsBeforeDecoding) {
     // counts say 255 codes each.
     std::string dht("\xFF\xD8\xFF\xC4\0\x13\0\xFF\xFF", 9);
     dht.append(14, '\0');
+    // A PNG of 1 x 1 pixels (4 bytes unpacked) whose IDAT unpacks to 4 MiB, from 4 KB.
+    std::string bomb = png.substr(0, 33);
+    const std::string zlib = FlateCompress(std::string(std::size_t{4} << 20, '\0'));
+    for (int shift = 24; shift >= 0; shift -= 8) bomb += static_cast<char>(zlib.size() >> shift & 0xFF);
+    bomb.append("IDAT").append(zlib).append(4, '\0').append("\0\0\0\0IEND\xAE\x42\x60\x82", 12);
     const struct {
         std::string data;
         std::string reason;
@@ -87,6 +93,7 @@ TEST(Bitmap, RefusesUntrustworthyFieldsBeforeDecoding) {
         {"\xFF\xFF" + dht.substr(1), "a JPEG Huffman table (DHT) at byte 3 counts 510 codes"},
         {std::string("\xFF\xD8\xFF\xFE\0\x02pad", 9) + dht.substr(2), "a JPEG Huffman table (DHT) at byte 9 counts 510 codes"},
         {png, "the PNG chunk IDAT at byte 33 claims 1610612736 bytes, 45 are present"},
+        {bomb, "its data unpacks to more than 1 x 1 pixels need"},
     };
     for (const auto& c : cases) {
         try {
