@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -112,17 +111,19 @@ std::string CurrToStr(Currency value, const TFormatSettings& settings) {
     std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     std::uint64_t whole = magnitude / kCurrencyScale;
     std::uint64_t fraction = magnitude % kCurrencyScale;
-    std::string out = negative ? "-" : "";
-    out += std::to_string(whole);
+    char text[32];
+    char* end = text;
+    if (negative) *end++ = '-';
+    end = std::to_chars(end, text + sizeof text, whole).ptr;
     if (fraction != 0) {
-        char digits[5];
-        std::snprintf(digits, sizeof digits, "%04u", static_cast<unsigned>(fraction));
-        std::string tail(digits);
-        while (tail.back() == '0') tail.pop_back();
-        out += settings.DecimalSeparator;
-        out += tail;
+        // Four places, less the trailing zeros.
+        int places = 4;
+        for (; fraction % 10 == 0; fraction /= 10) --places;
+        *end++ = settings.DecimalSeparator;
+        for (int i = places - 1; i >= 0; --i, fraction /= 10) end[i] = static_cast<char>('0' + fraction % 10);
+        end += places;
     }
-    return out;
+    return std::string(text, end);
 }
 
 }  // namespace mlt
