@@ -475,7 +475,9 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     std::string_view shown = text;
     double textWidth = slot.Font->Measure(shown, size);
     if (textWidth > room + 0.001) {
-        // Only a text too wide is cut; most are not and skip the copy.
+        // Only a text too wide is cut; most are not and skip the copy. A cell narrower
+        // than "…" shows nothing rather than spill over its neighbours.
+        if (slot.EllipsisWidth * size > width) return;
         const std::string_view ellipsis = slot.Font->Ellipsis();
         cut_.assign(text.substr(0, slot.Font->Fit(text, size, std::max(0.0, room - slot.EllipsisWidth * size))));
         cut_ += ellipsis;
