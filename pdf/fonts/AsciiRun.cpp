@@ -1,5 +1,7 @@
 #include "pdf/fonts/AsciiRun.h"
 
+#include <cstring>
+
 #include "pdf/fonts/GlyphCode.h"
 
 namespace mlt {
@@ -38,20 +40,23 @@ std::size_t TAsciiRun::Fit(std::string_view text, double limit) const {
 
 void TAsciiRun::Show(std::string& out, std::string_view text) {
     const std::size_t start = out.size();
-    out.resize(start + 4 * text.size() + 1);
+    out.resize(start + 4 * text.size() + 4);  // "(", four bytes a character at most, ")Tj"
     char* at = out.data() + start;
     *at++ = '(';
     for (char c : text) {
         TEntry& entry = entries_[static_cast<unsigned char>(c)];
-        if (!entry.Shown) {
+        if (entry.CodeBytes == 0) {
             const char32_t character = static_cast<unsigned char>(c);
-            entry.Code = font_.Use(entry.Glyph, std::u32string_view(&character, 1), 0, 1);
-            entry.Shown = true;
+            const std::uint32_t code = font_.Use(entry.Glyph, std::u32string_view(&character, 1), 0, 1);
+            entry.CodeBytes = static_cast<std::uint8_t>(PutGlyphCode(entry.Code, code) - entry.Code);
         }
-        at = PutGlyphCode(at, entry.Code);
+        std::memcpy(at, entry.Code, sizeof entry.Code);  // all four: the buffer has room
+        at += entry.CodeBytes;
     }
+    *at++ = ')';
+    *at++ = 'T';
+    *at++ = 'j';
     out.resize(static_cast<std::size_t>(at - out.data()));
-    out += ")Tj";
 }
 
 }  // namespace mlt

@@ -29,9 +29,9 @@ public:
 private:
     struct TEntry {
         enum : std::uint8_t { Unknown, Plain, Other } Kind = Unknown;
+        std::uint8_t CodeBytes = 0;  // 0 until the character is first shown
+        char Code[4] = {};           // its glyph's code as the string carries it
         std::uint32_t Glyph = 0;
-        std::uint32_t Code = 0;  // the glyph's code number, once shown
-        bool Shown = false;
         float Width = 0;
     };
 
