@@ -16,8 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::uint8_t* line = bitmap->ScanLine(row);
             sum += line[0] + line[bitmap->Width() * mlt::TBitmap::BytesPerPixel - 1];
         }
+        // Reading the pixels back proves they were written; the volatile keeps the reads.
         static volatile unsigned sink;
-        sink = sum;
+        sink = sink + sum;
     } catch (const mlt::Exception&) {
     }
     return 0;
