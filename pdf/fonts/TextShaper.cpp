@@ -66,8 +66,8 @@ TTextShaper::TTextShaper(TFontChain& chain) : chain_(chain), buffer_(hb_buffer_c
 TTextShaper::~TTextShaper() { hb_buffer_destroy(buffer_); }
 
 const TShapedText& TTextShaper::Shape(std::string_view text) {
-    if (text == shapedText_) return shaped_;
-    shapedText_.assign(text);
+    if (shapedValid_ && text == shapedText_) return shaped_;
+    shapedValid_ = false;  // until this shaping completes
     shaped_.Glyphs.clear();
     shaped_.Width = 0;
     shaped_.Missing = 0;
@@ -80,6 +80,8 @@ const TShapedText& TTextShaper::Shape(std::string_view text) {
         PlaceComplex();
     }
     for (const TPlacedGlyph& g : shaped_.Glyphs) shaped_.Width += g.Advance;
+    shapedText_.assign(text);
+    shapedValid_ = true;
     return shaped_;
 }
 

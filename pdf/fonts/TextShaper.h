@@ -60,7 +60,8 @@ private:
     hb_buffer_t* buffer_;
     std::array<TAsciiGlyph, 128> ascii_{};
     TShapedText shaped_;
-    std::string shapedText_;  // the text that shaped_ holds
+    std::string shapedText_;  // the text that shaped_ holds, while shapedValid_
+    bool shapedValid_ = false;
     std::vector<std::uint32_t> bidiTypes_, bracketTypes_;
     std::vector<signed char> levels_;
     std::vector<int> fontOf_;
