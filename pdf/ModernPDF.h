@@ -89,10 +89,7 @@ private:
     std::string_view CellText(TField* field, int col, const std::string& text);
     void MeasureColumns();
     void FitColumnsToPage(double pageWidth);
-    void StartRow();
     void DrawCaptions();
-    void DrawCell(double x, double width, const std::string& text, TAlignment alignment, const TFont& font,
-                  TColor background);
     void DrawPicture(TField& field, double x, double width);
     void DrawLineText(std::string_view text, double x, double width, double baseline, TAlignment alignment,
                       const TFont& font);
@@ -108,7 +105,6 @@ private:
     std::vector<std::int64_t> pages_;
     std::vector<std::int64_t> nodes_;  // the page tree's nodes under the root
     std::vector<std::pair<std::int64_t, std::string>> pagePictures_;  // resource uses on the open page
-    std::int64_t totalForm_ = 0;
     std::vector<double> widths_;  // points per visible column
     std::vector<double> lefts_;
     double pageWidth_ = 0, pageHeight_ = 0;
@@ -132,7 +128,6 @@ private:
     bool captionRow_ = false;
     std::int64_t pictureBytes_ = 0;
     bool afterData_ = false;
-    bool rowOpen_ = false;
     int pageRows_ = 0;
     // The last font asked for, and the last fill colour's operator.
     TFont lastFont_;

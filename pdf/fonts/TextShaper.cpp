@@ -72,7 +72,6 @@ const TShapedText& TTextShaper::Shape(std::string_view text) {
     shaped_.Width = 0;
     shaped_.Missing = 0;
     shaped_.NeedsActualText = false;
-    shaped_.Additive = false;
     Decode(text);
     shaped_.Additive = PlaceSimple();
     if (!shaped_.Additive) {
