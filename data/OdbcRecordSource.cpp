@@ -196,6 +196,7 @@ std::unique_ptr<TOdbcRecordSource> TOdbcRecordSource::Open(const TOdbcSourceOpti
     SQLLEN rows = -1;
     if (SQL_SUCCEEDED(SQLRowCount(stmt, &rows)) && rows > 0) source->recordCount_ = static_cast<int>(std::min<SQLLEN>(rows, INT_MAX));
     source->FetchBlock();
+    source->atFirst_ = true;
     return source;
 }
 
@@ -273,6 +274,8 @@ void TOdbcRecordSource::DescribeColumns(const TOdbcSourceOptions& options) {
                                    [&](const std::string& n) { return SameText(n, column.Name); });
         TBinding binding;
         binding.Type = OdbcColumnType(column, graphic);
+        std::optional<TAdoFieldDef> def = AdoFieldDef(binding.Type.Column);
+        binding.Kind = def ? def->Kind : ftUnknown;
         bindings_.push_back(std::move(binding));
     }
 }
@@ -387,7 +390,6 @@ void TOdbcRecordSource::ReadValue(std::size_t column, Variant& value) {
 
 void TOdbcRecordSource::ReadBound(const TBinding& binding, const char* data, std::ptrdiff_t length,
                                   Variant& value) {
-    const TColumnDescriptor& column = binding.Type.Column;
     switch (binding.Type.Fetch) {
         case TOdbcFetch::Text: {
             std::u16string_view text = WideText(data, static_cast<std::size_t>(length));
@@ -405,7 +407,7 @@ void TOdbcRecordSource::ReadBound(const TBinding& binding, const char* data, std
         case TOdbcFetch::Integer: {
             SQLBIGINT number;
             std::memcpy(&number, data, sizeof number);
-            switch (AdoFieldDef(column)->Kind) {
+            switch (binding.Kind) {
                 case ftSmallint:
                     if (number >= INT16_MIN && number <= INT16_MAX) return void(value = Variant::SmallInt(static_cast<std::int16_t>(number)));
                     break;
@@ -421,10 +423,10 @@ void TOdbcRecordSource::ReadBound(const TBinding& binding, const char* data, std
         case TOdbcFetch::Decimal: {
             std::string_view text(data, static_cast<std::size_t>(length));
             std::optional<Currency> amount = DecimalAmount(text);
-            if (amount && AdoFieldDef(column)->Kind == ftInteger && *amount % kCurrencyScale == 0 &&
+            if (amount && binding.Kind == ftInteger && *amount % kCurrencyScale == 0 &&
                 *amount / kCurrencyScale >= INT32_MIN && *amount / kCurrencyScale <= INT32_MAX)
                 value = Variant::Integer(static_cast<std::int32_t>(*amount / kCurrencyScale));
-            else if (amount && AdoFieldDef(column)->Kind != ftInteger)
+            else if (amount && binding.Kind != ftInteger)
                 value = Variant::BCD(*amount);
             else
                 value = Variant::String(std::string(text));

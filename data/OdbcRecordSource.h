@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "data/FieldType.h"
 #include "data/OdbcColumnType.h"
 #include "data/RecordSource.h"
 
@@ -60,6 +61,7 @@ private:
     struct THandles;
     struct TBinding {
         TOdbcColumnType Type;
+        TFieldType Kind = ftUnknown;  // of the column's field
         bool Bound = false;
         std::size_t Offset = 0;  // of the value in a row; its indicator stands before it
         std::size_t Bytes = 0;   // of the value buffer
