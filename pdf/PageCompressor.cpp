@@ -1,11 +1,14 @@
 #include "pdf/PageCompressor.h"
 
-#include "pdf/fonts/Flate.h"
-
 namespace mlt {
 
 namespace {
-constexpr std::size_t kMaxWaiting = 4;
+// The thread wakes once several jobs wait, not at every job: waking costs more than
+// compressing a page. The caller waits while the queue is full.
+constexpr std::size_t kWakeJobs = 8;
+constexpr std::size_t kWakeBytes = std::size_t{1} << 20;
+constexpr std::size_t kMaxWaiting = 16;
+constexpr std::size_t kMaxWaitingBytes = std::size_t{8} << 20;
 }
 
 TPageCompressor::TPageCompressor(TStream& out, TXRefTable& xref, bool compress)
@@ -30,15 +33,21 @@ void TPageCompressor::PutStream(std::int64_t number, std::string dictionary, std
 
 void TPageCompressor::Put(TJob job) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return jobs_.size() < kMaxWaiting || failure_; });
+    changed_.wait(lock, [this] {
+        return (jobs_.size() < kMaxWaiting && waitingBytes_ < kMaxWaitingBytes) || failure_;
+    });
     if (failure_) std::rethrow_exception(failure_);
+    waitingBytes_ += job.Data.size();
     jobs_.push_back(std::move(job));
-    changed_.notify_all();
+    if (jobs_.size() >= kWakeJobs || waitingBytes_ >= kWakeBytes) changed_.notify_all();
 }
 
 std::int64_t TPageCompressor::Finish() {
     std::unique_lock lock(mutex_);
+    flushing_ = true;
+    changed_.notify_all();
     changed_.wait(lock, [this] { return (jobs_.empty() && !busy_) || failure_; });
+    flushing_ = false;
     if (failure_) std::rethrow_exception(failure_);
     return written_;
 }
@@ -46,25 +55,30 @@ std::int64_t TPageCompressor::Finish() {
 void TPageCompressor::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return !jobs_.empty() || stopping_; });
+        changed_.wait(lock, [this] {
+            return jobs_.size() >= kWakeJobs || waitingBytes_ >= kWakeBytes || (flushing_ && !jobs_.empty()) ||
+                   stopping_;
+        });
         if (jobs_.empty()) return;
-        TJob job = std::move(jobs_.front());
-        jobs_.pop_front();
-        busy_ = true;
-        changed_.notify_all();
-        lock.unlock();
-        try {
-            if (!failure_) Write(job);
-        } catch (...) {
+        while (!jobs_.empty()) {
+            TJob job = std::move(jobs_.front());
+            jobs_.pop_front();
+            waitingBytes_ -= job.Data.size();
+            busy_ = true;
+            lock.unlock();
+            try {
+                if (!failure_) Write(job);
+            } catch (...) {
+                lock.lock();
+                failure_ = std::current_exception();
+                busy_ = false;
+                changed_.notify_all();
+                continue;
+            }
             lock.lock();
-            failure_ = std::current_exception();
             busy_ = false;
             changed_.notify_all();
-            continue;
         }
-        lock.lock();
-        busy_ = false;
-        changed_.notify_all();
     }
 }
 
@@ -76,8 +90,7 @@ void TPageCompressor::Write(TJob& job) {
         xref_.Add(job.Number, written_);
         text = std::to_string(job.Number) + " 0 obj\n";
         if (job.IsStream) {
-            // Level 1: page content repeats itself, so the fastest level already packs it well.
-            std::string data = compress_ ? FlateCompress(job.Data, 1) : std::move(job.Data);
+            std::string data = compress_ ? flate_.Compress(job.Data) : std::move(job.Data);
             text += "<< " + job.Dictionary + (compress_ ? " /Filter /FlateDecode" : "") +
                     " /Length " + std::to_string(data.size()) + " >>\nstream\n";
             text += data;

@@ -2,11 +2,13 @@
 // order they are handed over; a page's content is Flate-compressed (when asked) on a
 // thread of its own, so that the writer builds the next page meanwhile. The stage counts
 // the bytes it writes and records every object's offset in the cross-reference table.
-// At most a few pages wait at once, so memory stays flat. A failure on the thread
-// (a write error) is thrown to the caller by the next Put or by Finish.
+// The thread wakes once a few pages wait, and at most a few more wait at once, so
+// memory stays flat. A failure on the thread (a write error) is thrown to the caller by
+// the next Put or by Finish.
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <exception>
@@ -15,6 +17,7 @@
 #include <thread>
 
 #include "pdf/XRefTable.h"
+#include "pdf/fonts/Flate.h"
 #include "rtl/Stream.h"
 
 namespace mlt {
@@ -51,10 +54,14 @@ private:
     TStream& out_;
     TXRefTable& xref_;
     const bool compress_;
+    // Level 1: page content repeats itself, so the fastest level already packs it well.
+    TFlateCompressor flate_{1};
     std::int64_t written_ = 0;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<TJob> jobs_;
+    std::size_t waitingBytes_ = 0;  // of the jobs' data
+    bool flushing_ = false;         // Finish waits: every job is due now
     bool busy_ = false;
     bool stopping_ = false;
     std::exception_ptr failure_;

@@ -2,18 +2,22 @@
 
 #include <libdeflate.h>
 
-#include <memory>
 #include <new>
 
 namespace mlt {
 
-std::string FlateCompress(std::string_view data, int level) {
-    std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
-        libdeflate_alloc_compressor(level), &libdeflate_free_compressor);
-    if (!compressor) throw std::bad_alloc();
-    std::string out(libdeflate_zlib_compress_bound(compressor.get(), data.size()), '\0');
-    out.resize(libdeflate_zlib_compress(compressor.get(), data.data(), data.size(), out.data(), out.size()));
+TFlateCompressor::TFlateCompressor(int level) : compressor_(libdeflate_alloc_compressor(level)) {
+    if (!compressor_) throw std::bad_alloc();
+}
+
+TFlateCompressor::~TFlateCompressor() { libdeflate_free_compressor(compressor_); }
+
+std::string TFlateCompressor::Compress(std::string_view data) {
+    std::string out(libdeflate_zlib_compress_bound(compressor_, data.size()), '\0');
+    out.resize(libdeflate_zlib_compress(compressor_, data.data(), data.size(), out.data(), out.size()));
     return out;
 }
+
+std::string FlateCompress(std::string_view data, int level) { return TFlateCompressor(level).Compress(data); }
 
 }  // namespace mlt
