@@ -1,5 +1,6 @@
 #include "data/PrefetchedRecordSource.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace mlt {
@@ -148,8 +149,9 @@ void TPrefetchedRecordSource::Run() {
         }
         if (!batch) batch = std::make_unique<TBatch>();
         batch->Count = 0;
+        std::size_t values = 0;
         bool last = false;
-        while (batch->Count < BatchSize && !last && !stopping_) {
+        while (batch->Count < BatchSize && values < BatchValues && !last && !stopping_) {
             TRecord& record = batch->Records[batch->Count++];
             record.NextFailure = nullptr;
             record.ReadFailure = nullptr;
@@ -163,6 +165,7 @@ void TPrefetchedRecordSource::Run() {
             if (last) break;
             try {
                 inner_->ReadRow(record.Values);
+                values += std::max<std::size_t>(record.Values.size(), 1);
             } catch (...) {
                 record.ReadFailure = std::current_exception();
                 last = true;

@@ -32,8 +32,12 @@ class TPrefetchedRecordSource : public TRecordSource {
 public:
     // Records read one by one before the thread starts.
     static constexpr std::size_t DirectRecords = 1000;
-    static constexpr std::size_t BatchSize = 128;
-    static constexpr std::size_t MaxReadyBatches = 3;
+    // A batch ends at BatchSize records or at BatchValues values, whichever comes first:
+    // large batches keep the two threads from waking each other at every few records,
+    // and the value count keeps a batch of wide records small.
+    static constexpr std::size_t BatchSize = 1024;
+    static constexpr std::size_t BatchValues = 4096;
+    static constexpr std::size_t MaxReadyBatches = 4;
 
     explicit TPrefetchedRecordSource(std::unique_ptr<TRecordSource> inner);
     ~TPrefetchedRecordSource() override;
