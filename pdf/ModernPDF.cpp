@@ -512,8 +512,8 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     // Each text starts from the one before it; positions are kept in hundredths of a
     // point, as written, so that the moves do not drift.
     const double dx = std::round((left - lineX_) * 100) / 100, dy = std::round((baseline - lineY_) * 100) / 100;
-    AppendNum(rowText_, dx);
-    AppendNum(rowText_, dy);
+    numbers_.Append(rowText_, dx);
+    numbers_.Append(rowText_, dy);
     lineX_ += dx;
     lineY_ += dy;
     rowText_ += "Td "sv;
@@ -551,10 +551,10 @@ void TModernPDF::FillRect(double x, double y, double width, double height, TColo
         fillColor_ = color;
         fillValid_ = true;
     }
-    AppendNum(content_, x);
-    AppendNum(content_, y);
-    AppendNum(content_, width);
-    AppendNum(content_, height);
+    numbers_.Append(content_, x);
+    numbers_.Append(content_, y);
+    numbers_.Append(content_, width);
+    numbers_.Append(content_, height);
     content_ += "re f\n";
 }
 

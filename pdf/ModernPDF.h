@@ -22,6 +22,7 @@
 #include "pdf/DorvexToPDF.h"
 #include "pdf/PageCompressor.h"
 #include "pdf/PageOrientation.h"
+#include "pdf/PdfNumberCache.h"
 #include "pdf/fonts/EmbeddedFont.h"
 #include "pdf/fonts/ReportFont.h"
 
@@ -122,6 +123,7 @@ private:
     double selectedSize_ = 0;
     std::string rowText_;  // the open row's texts and pictures, drawn over its backgrounds
     std::string content_;
+    TPdfNumberCache numbers_;
     std::string formatted_, cut_;  // CellText's and DrawLineText's buffers, reused cell after cell
     std::vector<TCaption> captions_;
     bool headerRow_ = false;
