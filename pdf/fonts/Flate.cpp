@@ -18,6 +18,4 @@ std::string TFlateCompressor::Compress(std::string_view data) {
     return out;
 }
 
-std::string FlateCompress(std::string_view data, int level) { return TFlateCompressor(level).Compress(data); }
-
 }  // namespace mlt

@@ -25,6 +25,4 @@ private:
     libdeflate_compressor* compressor_;
 };
 
-std::string FlateCompress(std::string_view data, int level = 9);
-
 }  // namespace mlt

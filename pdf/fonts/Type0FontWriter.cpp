@@ -85,14 +85,15 @@ TEmbeddedFontSize WriteType0Font(const TTrueTypeFont& font, std::int64_t fontObj
                                      std::to_string(m.Descent) + " /CapHeight " + std::to_string(m.CapHeight) +
                                      " /StemV 80 /FontFile2 " + Ref(program) + " >>");
     const TFontSubset subset = SubsetUsedGlyphs(font);
-    const std::string stored = FlateCompress(subset.Program);
+    TFlateCompressor flate(9);  // font data is written once, so it is worth packing tightly
+    const std::string stored = flate.Compress(subset.Program);
     writer.WriteObject(program, Stream("/Length1 " + std::to_string(subset.Program.size()), stored));
-    writer.WriteObject(toUnicode, Stream("", FlateCompress(ToUnicodeCMap(font))));
+    writer.WriteObject(toUnicode, Stream("", flate.Compress(ToUnicodeCMap(font))));
     const std::string cmapName = name.substr(0, 6) + "-Codes";
     writer.WriteObject(encoding, Stream("/Type /CMap /CMapName /" + cmapName +
                                             " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>",
-                                        FlateCompress(EncodingCMap(cmapName))));
-    writer.WriteObject(cidToGid, Stream("", FlateCompress(CidToGidMap(subset))));
+                                        flate.Compress(EncodingCMap(cmapName))));
+    writer.WriteObject(cidToGid, Stream("", flate.Compress(CidToGidMap(subset))));
     return {subset.Program.size(), stored.size()};
 }
 
