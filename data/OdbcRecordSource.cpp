@@ -402,7 +402,7 @@ void TOdbcRecordSource::ReadBound(const TBinding& binding, const char* data, std
             return;
         }
         case TOdbcFetch::Wide:
-            value = Variant::WideString(std::u16string(WideText(data, static_cast<std::size_t>(length))));
+            value.AssignWide(WideText(data, static_cast<std::size_t>(length)));
             return;
         case TOdbcFetch::Integer: {
             SQLBIGINT number;

@@ -39,6 +39,10 @@ public:
         type_ = VarType::String;
         text_.assign(value);
     }
+    void AssignWide(std::u16string_view value) {
+        type_ = VarType::WideString;
+        wide_.assign(value);
+    }
 
     VarType Type() const { return type_; }
     bool IsNull() const { return type_ == VarType::Null; }
