@@ -6,19 +6,37 @@
 
 namespace mlt {
 
-bool TAsciiRun::Covers(std::string_view text) {
+TAsciiRun::TAsciiRun(TTrueTypeFont& font) : font_(font) {
+    // Controls and DEL draw nothing: the shaper leaves them out, so they are not plain.
+    for (unsigned byte = 0x20; byte < 0x7F; ++byte) {
+        TEntry& entry = entries_[byte];
+        const TCachedGlyph& glyph = font_.Glyph(byte);
+        entry.Plain = glyph.Glyph != 0;
+        entry.Glyph = glyph.Glyph;
+        entry.Width = glyph.Width;
+        allPrintable_ = allPrintable_ && entry.Plain;
+    }
+}
+
+bool TAsciiRun::Covers(std::string_view text) const {
+    if (allPrintable_) {
+        // Eight characters at a time: a byte below 0x20 borrows into its top bit when
+        // 0x20 is taken away, one of 0x7F and above carries into it, or has it already.
+        // A borrow or carry into a neighbour comes only from such a byte.
+        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+        std::size_t i = 0;
+        for (; i + 8 <= text.size(); i += 8) {
+            std::uint64_t chunk;
+            std::memcpy(&chunk, text.data() + i, sizeof chunk);
+            if (((chunk - 0x20 * kOnes) | (chunk + kOnes) | chunk) & 0x80 * kOnes) return false;
+        }
+        for (; i < text.size(); ++i)
+            if (static_cast<unsigned char>(text[i]) - 0x20U > 0x7EU - 0x20U) return false;
+        return true;
+    }
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte >= entries_.size()) return false;
-        TEntry& entry = entries_[byte];
-        if (entry.Kind == TEntry::Unknown) {
-            // Controls and DEL draw nothing: the shaper leaves them out, so they are not plain.
-            const TCachedGlyph& glyph = font_.Glyph(byte);
-            entry.Kind = byte >= 0x20 && byte != 0x7F && glyph.Glyph != 0 ? TEntry::Plain : TEntry::Other;
-            entry.Glyph = glyph.Glyph;
-            entry.Width = glyph.Width;
-        }
-        if (entry.Kind != TEntry::Plain) return false;
+        if (byte >= entries_.size() || !entries_[byte].Plain) return false;
     }
     return true;
 }

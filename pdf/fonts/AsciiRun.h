@@ -15,10 +15,10 @@ namespace mlt {
 
 class TAsciiRun {
 public:
-    explicit TAsciiRun(TTrueTypeFont& font) : font_(font) {}
+    explicit TAsciiRun(TTrueTypeFont& font);
 
     // Whether every character of `text` is printable ASCII that the font has.
-    bool Covers(std::string_view text);
+    bool Covers(std::string_view text) const;
     // In thousandths of an em, summed in the order the shaper sums them.
     float Width(std::string_view text) const;
     // How many characters fit within `limit` thousandths of an em.
@@ -28,7 +28,7 @@ public:
 
 private:
     struct TEntry {
-        enum : std::uint8_t { Unknown, Plain, Other } Kind = Unknown;
+        bool Plain = false;
         std::uint8_t CodeBytes = 0;  // 0 until the character is first shown
         char Code[4] = {};           // its glyph's code as the string carries it
         std::uint32_t Glyph = 0;
@@ -37,6 +37,7 @@ private:
 
     TTrueTypeFont& font_;
     std::array<TEntry, 128> entries_{};
+    bool allPrintable_ = true;  // the font has every printable ASCII character
 };
 
 }  // namespace mlt

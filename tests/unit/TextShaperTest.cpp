@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "pdf/fonts/AsciiRun.h"
+
 namespace mlt {
 namespace {
 
@@ -48,6 +52,24 @@ TEST(TextShaper, PlacesGlyphsOfEveryScriptFromTheChain) {
         if (c.SameWidthAs) {
             EXPECT_FLOAT_EQ(width, shaper.Measure(c.SameWidthAs));
         }
+    }
+}
+
+// The plain-ASCII fast path takes exactly the texts of printable ASCII, whatever the
+// length and wherever a byte outside it stands (it checks eight bytes at a time).
+TEST(TextShaper, AsciiFastPathTakesExactlyPrintableAscii) {
+    TTrueTypeFont main("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    TAsciiRun ascii(main);
+    for (std::size_t length = 0; length <= 19; ++length) {
+        std::string text(length, 'a');
+        for (std::size_t i = 0; i < length; ++i) text[i] = static_cast<char>(i % 2 ? 0x20 : 0x7E);
+        EXPECT_TRUE(ascii.Covers(text)) << length;
+        for (std::size_t at = 0; at < length; ++at)
+            for (unsigned char outside : {0x00, 0x1F, 0x7F, 0x80, 0xC5, 0xFF}) {
+                std::string bad = text;
+                bad[at] = static_cast<char>(outside);
+                EXPECT_FALSE(ascii.Covers(bad)) << length << " " << at << " " << int(outside);
+            }
     }
 }
 
