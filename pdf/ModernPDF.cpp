@@ -293,8 +293,10 @@ void TModernPDF::WriteFileBegin() {
 }
 
 void TModernPDF::BeginPage() {
-    content_.clear();
-    fillValid_ = false;
+    fills_.clear();
+    text_.clear();
+    pictures_.clear();
+    lineX_ = lineY_ = 0;
     pagePictures_.clear();
     pageRows_ = 0;
     top_ = pageHeight_ - kMargin - kBand;
@@ -305,22 +307,39 @@ void TModernPDF::BeginPage() {
         font.Size = 12;
         font.Style = fsBold;
         DrawLineText(Title, kMargin, pageWidth_ - 2 * kMargin, pageHeight_ - kMargin - 14, taCenter, font);
-        FlushRow();
     }
     if (!captions_.empty() && !afterData_) DrawCaptions();
 }
 
 void TModernPDF::EndPage() {
-    FlushRow();
+    FlushBackground();
     DrawColumnRules();
+    // The rectangles, the black ones (the rules) last so that they lie over the
+    // backgrounds; then the texts and pictures.
+    std::string content;
+    bool black = false;
+    for (int pass = 0; pass < 2; ++pass)
+        for (const auto& [color, path] : fills_) {
+            if ((color == clBlack) != (pass == 1)) continue;
+            AppendFillColor(content, color);
+            content += path;
+            content += "f\n"sv;
+            black = color == clBlack;
+        }
+    if (!text_.empty()) {
+        content += black ? "BT\n"sv : "0 g BT\n"sv;
+        content += text_;
+        content += "ET\n"sv;
+    }
+    content += pictures_;
     // The footer band: "Page X of " here, the total from the one form object.
     const TFont footer = FooterFont();
     TFontSlot& slot = FontFor(footer);
     const std::string text = "Page " + std::to_string(pages_.size() + 1) + " of ";
     const double x = pageWidth_ - kMargin - 90, y = kMargin + 4;
-    content_ += "BT /" + slot.Resource + " " + std::to_string(kFooterSize) + " Tf " + Num(x) + " " + Num(y) + " Td ";
-    slot.Font->ShowText(content_, text, kFooterSize);
-    content_ += " ET\nq 1 0 0 1 " + Num(x + slot.Font->Measure(text, kFooterSize)) + " " + Num(y) + " cm /Tot Do Q\n";
+    content += "BT /" + slot.Resource + " " + std::to_string(kFooterSize) + " Tf " + Num(x) + " " + Num(y) + " Td ";
+    slot.Font->ShowText(content, text, kFooterSize);
+    content += " ET\nq 1 0 0 1 " + Num(x + slot.Font->Measure(text, kFooterSize)) + " " + Num(y) + " cm /Tot Do Q\n";
 
     std::string resources = "/Font <<";
     for (auto& [name, font] : fonts_) AppendFontResources(resources, font);
@@ -329,8 +348,7 @@ void TModernPDF::EndPage() {
     resources += " >>";
     if (pages_.size() % kPagesPerNode == 0) nodes_.push_back(NextObjectNumber());
     const std::int64_t page = NextObjectNumber(), contents = NextObjectNumber();
-    out_->PutStream(contents, "", std::move(content_));
-    content_ = std::string();
+    out_->PutStream(contents, "", std::move(content));
     out_->PutObject(page, "<< /Type /Page /Parent " + std::to_string(nodes_.back()) + " 0 R /MediaBox [0 0 " + Num(pageWidth_) + " " + Num(pageHeight_) +
                               "] /Resources << " + resources + " >> /Contents " + std::to_string(contents) + " 0 R >>");
     pages_.push_back(page);
@@ -416,7 +434,7 @@ void TModernPDF::WriteRowEnd(bool isHeaderRow) {
         DrawCaptions();  // the captions row of the first page, gathered cell by cell
         return;
     }
-    FlushRow();
+    FlushBackground();
     if (!isHeaderRow) {
         const double right = lefts_.empty() ? pageWidth_ - kMargin : lefts_.back() + widths_.back();
         FillRect(kMargin, top_ - kRowHeight, right - kMargin, kRule, clBlack);
@@ -460,7 +478,7 @@ void TModernPDF::DrawCaptions() {
         AddBackground(x, width, caption.Color);
         DrawLineText(caption.Text, x, width, top_ - 12, caption.Alignment, caption.Font);
     }
-    FlushRow();
+    FlushBackground();
     FillRect(kMargin, top_ - kRowHeight, right - kMargin, kRule, clBlack);
     AddTableRow();
     top_ -= kRowHeight;
@@ -487,17 +505,12 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     double left = x + kPad;
     if (alignment == taRightJustify) left = x + width - kPad - textWidth;
     else if (alignment == taCenter) left = x + (width - textWidth) / 2;
-    // Black texts need no colour: the row's texts start black (FlushRow), and a coloured
-    // one ends with "0 g".
+    // Black texts need no colour: the page's text object starts black, and a coloured
+    // text ends with "0 g".
     const bool colored = ColorToRGB(font.Color) != 0;
-    if (!textOpen_) {
-        rowText_ += "BT\n"sv;
-        textOpen_ = true;
-        lineX_ = lineY_ = 0;
-    }
-    if (colored) AppendFillColor(rowText_, font.Color);
-    // The font stays selected from text object to text object until the page ends: a
-    // font's ShowText ends on the font it started with.
+    if (colored) AppendFillColor(text_, font.Color);
+    // The font stays selected until the page ends: a font's ShowText ends on the font it
+    // started with.
     if (selectedFont_ != &slot || selectedSize_ != size) {
         if (slot.SelectedSize != size) {  // "/F0 8 Tf ", made once per font and size
             slot.Select = '/' + slot.Resource + ' ';
@@ -505,27 +518,20 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
             slot.Select += "Tf "sv;
             slot.SelectedSize = size;
         }
-        rowText_ += slot.Select;
+        text_ += slot.Select;
         selectedFont_ = &slot;
         selectedSize_ = size;
     }
     // Each text starts from the one before it; positions are kept in hundredths of a
     // point, as written, so that the moves do not drift.
     const double dx = std::round((left - lineX_) * 100) / 100, dy = std::round((baseline - lineY_) * 100) / 100;
-    numbers_.Append(rowText_, dx);
-    numbers_.Append(rowText_, dy);
+    numbers_.Append(text_, dx);
+    numbers_.Append(text_, dy);
     lineX_ += dx;
     lineY_ += dy;
-    rowText_ += "Td "sv;
-    slot.Font->ShowText(rowText_, shown, size);
-    rowText_ += colored ? " 0 g\n"sv : "\n"sv;
-}
-
-// Ends the open row's text object, before a picture or the row's end.
-void TModernPDF::CloseText() {
-    if (!textOpen_) return;
-    rowText_ += "ET\n"sv;
-    textOpen_ = false;
+    text_ += "Td "sv;
+    slot.Font->ShowText(text_, shown, size);
+    text_ += colored ? " 0 g\n"sv : "\n"sv;
 }
 
 // A picture as large as its cell allows, with its aspect ratio, centred in the cell.
@@ -539,23 +545,19 @@ void TModernPDF::DrawPicture(TField& field, double x, double width) {
     const double w = bitmap.Width() * scale, h = bitmap.Height() * scale;
     const std::string name = "Im" + std::to_string(image.Number);
     pagePictures_.emplace_back(image.Number, name);
-    CloseText();
-    rowText_ += "q " + Num(w) + " 0 0 " + Num(h) + " " + Num(x + (width - w) / 2) + " " +
+    pictures_ += "q " + Num(w) + " 0 0 " + Num(h) + " " + Num(x + (width - w) / 2) + " " +
                 Num(top_ - kRowHeight + (kRowHeight - h) / 2) + " cm /" + name + " Do Q\n";
 }
 
 void TModernPDF::FillRect(double x, double y, double width, double height, TColor color) {
-    // The fill colour is set only when it changes.
-    if (!fillValid_ || fillColor_ != color) {
-        AppendFillColor(content_, color);
-        fillColor_ = color;
-        fillValid_ = true;
-    }
-    numbers_.Append(content_, x);
-    numbers_.Append(content_, y);
-    numbers_.Append(content_, width);
-    numbers_.Append(content_, height);
-    content_ += "re f\n";
+    auto fill = std::find_if(fills_.begin(), fills_.end(), [color](const auto& f) { return f.first == color; });
+    if (fill == fills_.end()) fill = fills_.insert(fills_.end(), {color, std::string()});
+    std::string& path = fill->second;
+    numbers_.Append(path, x);
+    numbers_.Append(path, y);
+    numbers_.Append(path, width);
+    numbers_.Append(path, height);
+    path += "re\n"sv;
 }
 
 // A cell's background, merged with the one before it when that has the same colour and
@@ -569,17 +571,10 @@ void TModernPDF::AddBackground(double x, double width, TColor color) {
     background_ = {x, width, color};
 }
 
-// Draws the open row: its backgrounds, then its texts and pictures on top.
-void TModernPDF::FlushRow() {
+// Draws the background that waits to merge with the next cell's.
+void TModernPDF::FlushBackground() {
     if (background_.Width > 0) FillRect(background_.X, top_ - kRowHeight, background_.Width, kRowHeight, background_.Color);
     background_.Width = 0;
-    CloseText();
-    if (rowText_.empty()) return;
-    if (!fillValid_ || fillColor_ != clBlack) content_ += "0 g ";
-    fillColor_ = clBlack;
-    fillValid_ = true;
-    content_ += rowText_;
-    rowText_.clear();
 }
 
 // The row at top_ belongs to the table, whose column rules the page draws at its end.

@@ -96,8 +96,7 @@ private:
                       const TFont& font);
     void FillRect(double x, double y, double width, double height, TColor color);
     void AddBackground(double x, double width, TColor color);
-    void FlushRow();
-    void CloseText();
+    void FlushBackground();
     void AddTableRow();
     void DrawColumnRules();
 
@@ -115,14 +114,16 @@ private:
         double X = 0, Width = 0;  // no background waits while Width is 0
         TColor Color = 0;
     } background_;
-    // The open row's text object: whether one is open, and where its last text started.
-    bool textOpen_ = false;
+    // Where the page's last text started: each text moves on from there.
     double lineX_ = 0, lineY_ = 0;
     // The font and size that the page's text state holds.
     const TFontSlot* selectedFont_ = nullptr;
     double selectedSize_ = 0;
-    std::string rowText_;  // the open row's texts and pictures, drawn over its backgrounds
-    std::string content_;
+    // The open page, layer by layer. Rectangles of one row never overlap those of another,
+    // so each colour's rectangles make one path; the texts make one text object.
+    std::vector<std::pair<TColor, std::string>> fills_;  // in the order of first use
+    std::string text_;
+    std::string pictures_;
     TPdfNumberCache numbers_;
     std::string formatted_, cut_;  // CellText's and DrawLineText's buffers, reused cell after cell
     std::vector<TCaption> captions_;
@@ -131,11 +132,9 @@ private:
     std::int64_t pictureBytes_ = 0;
     bool afterData_ = false;
     int pageRows_ = 0;
-    // The last font asked for, and the last fill colour's operator.
+    // The last font asked for.
     TFont lastFont_;
     TFontSlot* lastSlot_ = nullptr;
-    TColor fillColor_ = 0;
-    bool fillValid_ = false;
 };
 
 }  // namespace mlt
