@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "pdf/fonts/PdfNumber.h"
 #include "pdf/fonts/StandardFont.h"
@@ -525,11 +526,12 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     // Each text starts from the one before it; positions are kept in hundredths of a
     // point, as written, so that the moves do not drift.
     const double dx = std::round((left - lineX_) * 100) / 100, dy = std::round((baseline - lineY_) * 100) / 100;
-    numbers_.Append(text_, dx);
-    numbers_.Append(text_, dy);
+    char move[2 * TPdfNumberCache::kRoom + 3];
+    char* end = numbers_.Put(numbers_.Put(move, dx), dy);
+    std::memcpy(end, "Td ", 3);
+    text_.append(move, end + 3);
     lineX_ += dx;
     lineY_ += dy;
-    text_ += "Td "sv;
     slot.Font->ShowText(text_, shown, size);
     text_ += colored ? " 0 g\n"sv : "\n"sv;
 }
@@ -552,12 +554,10 @@ void TModernPDF::DrawPicture(TField& field, double x, double width) {
 void TModernPDF::FillRect(double x, double y, double width, double height, TColor color) {
     auto fill = std::find_if(fills_.begin(), fills_.end(), [color](const auto& f) { return f.first == color; });
     if (fill == fills_.end()) fill = fills_.insert(fills_.end(), {color, std::string()});
-    std::string& path = fill->second;
-    numbers_.Append(path, x);
-    numbers_.Append(path, y);
-    numbers_.Append(path, width);
-    numbers_.Append(path, height);
-    path += "re\n"sv;
+    char rect[4 * TPdfNumberCache::kRoom + 3];
+    char* end = numbers_.Put(numbers_.Put(numbers_.Put(numbers_.Put(rect, x), y), width), height);
+    std::memcpy(end, "re\n", 3);
+    fill->second.append(rect, end + 3);
 }
 
 // A cell's background, merged with the one before it when that has the same colour and

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <string>
 
 #include "pdf/fonts/PdfNumber.h"
 
@@ -14,21 +13,26 @@ namespace mlt {
 
 class TPdfNumberCache {
 public:
-    void Append(std::string& out, double value) {
+    // Room that Put needs at `at`.
+    static constexpr std::size_t kRoom = kPdfNumberChars + 1;
+
+    // Writes the number and a blank at `at`; returns their end.
+    char* Put(char* at, double value) {
         std::uint64_t bits;
         std::memcpy(&bits, &value, sizeof bits);
         TEntry& entry = entries_[(bits * 0x9E3779B97F4A7C15ULL) >> 56];
         if (entry.Length == 0 || entry.Bits != bits) {
-            char text[kPdfNumberChars + 1];
-            char* end = WritePdfNumber(text, value, 2);
+            char* end = WritePdfNumber(at, value, 2);
             *end++ = ' ';
-            const auto length = static_cast<std::size_t>(end - text);
-            if (length > sizeof entry.Text) return void(out.append(text, length));
+            const auto length = static_cast<std::size_t>(end - at);
+            if (length > sizeof entry.Text) return end;
             entry.Bits = bits;
             entry.Length = static_cast<std::uint8_t>(length);
-            std::memcpy(entry.Text, text, length);
+            std::memcpy(entry.Text, at, length);
+            return end;
         }
-        out.append(entry.Text, entry.Length);
+        std::memcpy(at, entry.Text, sizeof entry.Text);  // all of it: one fixed-size copy
+        return at + entry.Length;
     }
 
 private:
