@@ -1,5 +1,6 @@
 #include "pdf/fonts/AsciiRun.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "pdf/fonts/GlyphCode.h"
@@ -56,9 +57,9 @@ std::size_t TAsciiRun::Fit(std::string_view text, double limit) const {
     return text.size();
 }
 
-void TAsciiRun::Show(std::string& out, std::string_view text) {
+void TAsciiRun::Show(std::string& out, std::string_view text, std::string_view tail) {
     const std::size_t start = out.size();
-    out.resize(start + 4 * text.size() + 4);  // "(", four bytes a character at most, ")Tj"
+    out.resize(start + 4 * text.size() + 2 + tail.size());  // "(", four bytes a character at most, ")", tail
     char* at = out.data() + start;
     *at++ = '(';
     for (char c : text) {
@@ -72,8 +73,7 @@ void TAsciiRun::Show(std::string& out, std::string_view text) {
         at += entry.CodeBytes;
     }
     *at++ = ')';
-    *at++ = 'T';
-    *at++ = 'j';
+    at = std::copy(tail.begin(), tail.end(), at);
     out.resize(static_cast<std::size_t>(at - out.data()));
 }
 

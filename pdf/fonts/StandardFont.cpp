@@ -25,6 +25,11 @@ std::size_t TStandardFont::Fit(std::string_view text, double size, double width)
 }
 
 void TStandardFont::ShowText(std::string& out, std::string_view text, double) {
+    ShowString(out, text);
+    out += " Tj";
+}
+
+bool TStandardFont::ShowString(std::string& out, std::string_view text) {
     out += '(';
     for (char c : text) {
         if (c == '(' || c == ')' || c == '\\') out += '\\';
@@ -32,7 +37,8 @@ void TStandardFont::ShowText(std::string& out, std::string_view text, double) {
         else if (c == '\n') out += "\\n";
         else out += c;
     }
-    out += ") Tj";
+    out += ')';
+    return true;
 }
 
 void TStandardFont::WriteObjects(TObjectWriter& writer, std::int64_t fontObject) {
