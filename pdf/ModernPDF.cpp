@@ -296,7 +296,6 @@ void TModernPDF::WriteFileBegin() {
 void TModernPDF::BeginPage() {
     fills_.clear();
     text_.clear();
-    textArray_ = false;
     pictures_.clear();
     lineX_ = lineY_ = 0;
     pagePictures_.clear();
@@ -328,7 +327,6 @@ void TModernPDF::EndPage() {
             content += "f\n"sv;
             black = color == clBlack;
         }
-    CloseTextArray();
     if (!text_.empty()) {
         content += black ? "BT\n"sv : "0 g BT\n"sv;
         content += text_;
@@ -508,31 +506,13 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     double left = x + kPad;
     if (alignment == taRightJustify) left = x + width - kPad - textWidth;
     else if (alignment == taCenter) left = x + (width - textWidth) / 2;
-    const bool colored = ColorToRGB(font.Color) != 0;
-    const bool reselect = selectedFont_ != &slot || selectedSize_ != size;
-    const double dy = std::round((baseline - lineY_) * 100) / 100;
-    // A black text on the line of the text before it, in the same font, joins that text's
-    // TJ array: the gap between them is a number there rather than a move of its own.
-    if (textArray_ && (colored || reselect || dy != 0)) CloseTextArray();
-    if (textArray_) {
-        const std::size_t mark = text_.size();
-        // Thousandths of the font size, negative to the right.
-        const long gap = std::lround((textPen_ - left) * 1000 / size);
-        char digits[24];
-        text_.append(digits, std::to_chars(digits, digits + sizeof digits, gap).ptr);
-        if (slot.Font->ShowString(text_, shown)) {
-            textPen_ += -static_cast<double>(gap) * size / 1000 + textWidth;
-            return;
-        }
-        text_.resize(mark);
-        CloseTextArray();
-    }
     // Black texts need no colour: the page's text object starts black, and a coloured
     // text ends with "0 g".
+    const bool colored = ColorToRGB(font.Color) != 0;
     if (colored) AppendFillColor(text_, font.Color);
     // The font stays selected until the page ends: a font's ShowText ends on the font it
     // started with.
-    if (reselect) {
+    if (selectedFont_ != &slot || selectedSize_ != size) {
         if (slot.SelectedSize != size) {  // "/F0 8 Tf ", made once per font and size
             slot.Select = '/' + slot.Resource + ' ';
             AppendNum(slot.Select, size);
@@ -545,29 +525,15 @@ void TModernPDF::DrawLineText(std::string_view text, double x, double width, dou
     }
     // Each text starts from the one before it; positions are kept in hundredths of a
     // point, as written, so that the moves do not drift.
-    const double dx = std::round((left - lineX_) * 100) / 100;
-    char move[2 * TPdfNumberCache::kRoom + 4];
+    const double dx = std::round((left - lineX_) * 100) / 100, dy = std::round((baseline - lineY_) * 100) / 100;
+    char move[2 * TPdfNumberCache::kRoom + 3];
     char* end = numbers_.Put(numbers_.Put(move, dx), dy);
-    std::memcpy(end, "Td [", 4);
-    text_.append(move, end + (colored ? 3 : 4));
+    std::memcpy(end, "Td ", 3);
+    text_.append(move, end + 3);
     lineX_ += dx;
     lineY_ += dy;
-    if (!colored) {
-        if (slot.Font->ShowString(text_, shown)) {
-            textArray_ = true;
-            textPen_ = lineX_ + textWidth;
-            return;
-        }
-        text_.pop_back();  // the "[": this text needs operators of its own
-    }
     slot.Font->ShowText(text_, shown, size);
     text_ += colored ? " 0 g\n"sv : "\n"sv;
-}
-
-void TModernPDF::CloseTextArray() {
-    if (!textArray_) return;
-    text_ += "]TJ\n"sv;
-    textArray_ = false;
 }
 
 // A picture as large as its cell allows, with its aspect ratio, centred in the cell.

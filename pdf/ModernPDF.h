@@ -97,7 +97,6 @@ private:
     void FillRect(double x, double y, double width, double height, TColor color);
     void AddBackground(double x, double width, TColor color);
     void FlushBackground();
-    void CloseTextArray();
     void AddTableRow();
     void DrawColumnRules();
 
@@ -115,12 +114,8 @@ private:
         double X = 0, Width = 0;  // no background waits while Width is 0
         TColor Color = 0;
     } background_;
-    // Where the page's last text line started: each line moves on from there. The line's
-    // texts stand in one TJ array while that is open, and the array's pen is where
-    // its last text ended.
+    // Where the page's last text started: each text moves on from there.
     double lineX_ = 0, lineY_ = 0;
-    bool textArray_ = false;
-    double textPen_ = 0;
     // The font and size that the page's text state holds.
     const TFontSlot* selectedFont_ = nullptr;
     double selectedSize_ = 0;

@@ -1,6 +1,5 @@
 #include "pdf/fonts/AsciiRun.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "pdf/fonts/GlyphCode.h"
@@ -57,9 +56,9 @@ std::size_t TAsciiRun::Fit(std::string_view text, double limit) const {
     return text.size();
 }
 
-void TAsciiRun::Show(std::string& out, std::string_view text, std::string_view tail) {
+void TAsciiRun::Show(std::string& out, std::string_view text) {
     const std::size_t start = out.size();
-    out.resize(start + 4 * text.size() + 2 + tail.size());  // "(", four bytes a character at most, ")", tail
+    out.resize(start + 4 * text.size() + 4);  // "(", four bytes a character at most, ")Tj"
     char* at = out.data() + start;
     *at++ = '(';
     for (char c : text) {
@@ -73,7 +72,8 @@ void TAsciiRun::Show(std::string& out, std::string_view text, std::string_view t
         at += entry.CodeBytes;
     }
     *at++ = ')';
-    at = std::copy(tail.begin(), tail.end(), at);
+    *at++ = 'T';
+    *at++ = 'j';
     out.resize(static_cast<std::size_t>(at - out.data()));
 }
 

@@ -23,8 +23,8 @@ public:
     float Width(std::string_view text) const;
     // How many characters fit within `limit` thousandths of an em.
     std::size_t Fit(std::string_view text, double limit) const;
-    // "(codes)" and `tail` ("Tj", or nothing in a TJ array), recording the glyphs as used.
-    void Show(std::string& out, std::string_view text, std::string_view tail);
+    // "(codes)Tj", recording the glyphs as used.
+    void Show(std::string& out, std::string_view text);
 
 private:
     struct TEntry {

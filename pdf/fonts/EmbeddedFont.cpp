@@ -71,19 +71,8 @@ std::size_t TEmbeddedFont::Fit(std::string_view text, double size, double width)
 
 void TEmbeddedFont::ShowText(std::string& out, std::string_view text, double size) {
     if (names_.size() < chain_.Fonts.size()) throw Exception("The fonts of an embedded font have no resource names");
-    if (ascii_.Covers(text)) return ascii_.Show(out, text, "Tj");
+    if (ascii_.Covers(text)) return ascii_.Show(out, text);
     AppendGlyphRun(out, chain_, shaper_.Shape(text), names_, size);
-}
-
-bool TEmbeddedFont::ShowString(std::string& out, std::string_view text) {
-    if (ascii_.Covers(text)) {
-        ascii_.Show(out, text, {});
-        return true;
-    }
-    const TShapedText& shaped = shaper_.Shape(text);
-    if (!IsPlainRun(shaped)) return false;
-    AppendPlainString(out, chain_.Main(), shaped);
-    return true;
 }
 
 void TEmbeddedFont::SetRunFonts(const std::string& name, const std::vector<std::string>& fallbacks) {

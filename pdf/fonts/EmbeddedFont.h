@@ -35,7 +35,6 @@ public:
     double Ascent() const override { return fonts_.front()->Metrics().Ascent; }
     double Descent() const override { return fonts_.front()->Metrics().Descent; }
     void ShowText(std::string& out, std::string_view text, double size) override;
-    bool ShowString(std::string& out, std::string_view text) override;
     void WriteObjects(TObjectWriter& writer, std::int64_t fontObject) override;
 
     // The resource names (without "/") of this font and of each fallback font of the

@@ -21,33 +21,29 @@ void AppendActualText(std::string& out, std::u32string_view text) {
     out += ">>>BDC\n";
 }
 
-}  // namespace
-
-bool IsPlainRun(const TShapedText& text) {
-    return text.Additive && !text.NeedsActualText && text.Missing == 0 &&
-           std::all_of(text.Glyphs.begin(), text.Glyphs.end(), [](const TPlacedGlyph& g) { return g.Font == 0; });
-}
-
-// Written in place: four bytes a glyph at most.
-void AppendPlainString(std::string& out, TTrueTypeFont& font, const TShapedText& text) {
+// Text of the main font placed by its advances alone, as the simple scripts are: one
+// string of codes, written in place.
+void AppendPlainRun(std::string& out, TTrueTypeFont& font, const TShapedText& text) {
     std::size_t end = out.size();
-    out.resize(end + 4 * text.Glyphs.size() + 2);
+    out.resize(end + 4 * text.Glyphs.size() + 1);
     char* at = out.data() + end;
     *at++ = '(';
     const std::u32string_view codePoints(text.CodePoints);
     for (const TPlacedGlyph& g : text.Glyphs)
         at = PutGlyphCode(at, font.Use(g.Glyph, codePoints, g.TextBegin, g.TextEnd));
-    *at++ = ')';
     out.resize(static_cast<std::size_t>(at - out.data()));
+    out += ")Tj";
 }
+
+}  // namespace
 
 std::int64_t MissingCharacterCount() { return missing.load(std::memory_order_relaxed); }
 
 void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text,
                     const std::vector<std::string>& fontNames, double size) {
-    if (IsPlainRun(text)) {
-        AppendPlainString(out, chain.Main(), text);
-        out += "Tj";
+    if (text.Additive && !text.NeedsActualText && text.Missing == 0 &&
+        std::all_of(text.Glyphs.begin(), text.Glyphs.end(), [](const TPlacedGlyph& g) { return g.Font == 0; })) {
+        AppendPlainRun(out, chain.Main(), text);
         return;
     }
     if (text.Missing) missing.fetch_add(text.Missing, std::memory_order_relaxed);

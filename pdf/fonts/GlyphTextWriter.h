@@ -21,10 +21,4 @@ namespace mlt {
 void AppendGlyphRun(std::string& out, TFontChain& chain, const TShapedText& text,
                     const std::vector<std::string>& fontNames, double size);
 
-// Whether the text is glyphs of the main font placed by their advances alone, as the
-// simple scripts are, with nothing to give back apart: one string of codes shows it.
-bool IsPlainRun(const TShapedText& text);
-// Appends that string, "(codes)", recording the glyphs as used.
-void AppendPlainString(std::string& out, TTrueTypeFont& font, const TShapedText& text);
-
 }  // namespace mlt

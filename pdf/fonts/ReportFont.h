@@ -36,10 +36,6 @@ public:
     // Appends the operators that show the run at the current text position, with this
     // font already selected (Tf) at `size` points, for example "(Total) Tj".
     virtual void ShowText(std::string& out, std::string_view text, double size) = 0;
-    // Appends the run as one string of this font's codes, "(Total)", and returns true,
-    // when the font shows it so, as a TJ array's element; else appends nothing and
-    // returns false.
-    virtual bool ShowString(std::string& out, std::string_view text) = 0;
     // Writes the font's objects at the document's end. `fontObject` is the number that the
     // pages' resources already name for the font dictionary; further objects (descriptor,
     // widths, font file, ToUnicode) take numbers from the writer.

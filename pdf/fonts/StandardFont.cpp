@@ -25,11 +25,6 @@ std::size_t TStandardFont::Fit(std::string_view text, double size, double width)
 }
 
 void TStandardFont::ShowText(std::string& out, std::string_view text, double) {
-    ShowString(out, text);
-    out += " Tj";
-}
-
-bool TStandardFont::ShowString(std::string& out, std::string_view text) {
     out += '(';
     for (char c : text) {
         if (c == '(' || c == ')' || c == '\\') out += '\\';
@@ -37,8 +32,7 @@ bool TStandardFont::ShowString(std::string& out, std::string_view text) {
         else if (c == '\n') out += "\\n";
         else out += c;
     }
-    out += ')';
-    return true;
+    out += ") Tj";
 }
 
 void TStandardFont::WriteObjects(TObjectWriter& writer, std::int64_t fontObject) {

@@ -20,7 +20,6 @@ public:
     double Ascent() const override { return metrics_.Box.Top; }
     double Descent() const override { return metrics_.Box.Bottom; }
     void ShowText(std::string& out, std::string_view text, double size) override;
-    bool ShowString(std::string& out, std::string_view text) override;
     void WriteObjects(TObjectWriter& writer, std::int64_t fontObject) override;
 
 private:
