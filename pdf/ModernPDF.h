@@ -119,8 +119,9 @@ private:
     // The font and size that the page's text state holds.
     const TFontSlot* selectedFont_ = nullptr;
     double selectedSize_ = 0;
-    // The open page, layer by layer. Rectangles of one row never overlap those of another,
-    // so each colour's rectangles make one path; the texts make one text object.
+    // The open page, layer by layer. Backgrounds never overlap one another, and the black
+    // rules are drawn over them, so each colour's rectangles make one path; the texts make
+    // one text object.
     std::vector<std::pair<TColor, std::string>> fills_;  // in the order of first use
     std::string text_;
     std::string pictures_;
