@@ -1,7 +1,6 @@
 // Flate (zlib) compression of a whole buffer with libdeflate, for PDF streams.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 
